@@ -1,0 +1,189 @@
+// Design-name constraint encoding.
+#include "encode.h"
+
+#include "design.h"
+
+#include <cerrno>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+double clock_period = -1.0;
+double area_constraint = -1.0;
+double power_constraint = -1.0;
+
+namespace {
+
+constexpr std::uint32_t encoding_offset = 6071943;
+constexpr std::size_t max_encode_length = 128;
+constexpr std::size_t max_decode_length = 512;
+constexpr std::size_t decode_words = 64;
+
+[[noreturn]] void string_too_long()
+{
+    std::fputs("Error: string too long\n", stderr);
+    std::exit(1);
+}
+
+// Cuts at every underscore; only a final empty token is dropped.
+std::vector<std::string> split_at_underscores(const std::string& text)
+{
+    std::vector<std::string> tokens;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('_', start);
+        if (end == std::string::npos) {
+            tokens.push_back(text.substr(start));
+            break;
+        }
+        tokens.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return tokens;
+}
+
+bool is_space(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Reads a base-10 int from the token's start (white space and a sign allowed,
+// the rest after the digits ignored); a token without digits or out of the
+// 32-bit range is a malformed module name.
+std::int32_t read_group_number(const std::string& token)
+{
+    std::size_t i = 0;
+    while (i < token.size() && is_space(token[i]))
+        ++i;
+    bool negative = false;
+    if (i < token.size() && (token[i] == '+' || token[i] == '-'))
+        negative = token[i++] == '-';
+    if (i >= token.size() || !is_digit(token[i]))
+        uti_error("module name error\n");
+    std::int64_t value = 0;
+    for (; i < token.size() && is_digit(token[i]); ++i) {
+        value = value * 10 + (token[i] - '0');
+        if (value > std::int64_t{INT32_MAX} + 1)
+            uti_error("module name error\n");
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX || value < INT32_MIN)
+        uti_error("module name error\n");
+    return static_cast<std::int32_t>(value);
+}
+
+// Reads a token that is_double accepted at single precision; a value that
+// single precision cannot hold is a malformed module name.
+double read_constraint(const std::string& token)
+{
+    const double wide = std::strtod(token.c_str(), nullptr);
+    const float narrow = std::strtof(token.c_str(), nullptr);
+    if (std::isinf(narrow) || (wide != 0.0 && std::fabs(wide) < FLT_MIN))
+        uti_error("module name error\n");
+    return static_cast<double>(narrow);
+}
+
+} // namespace
+
+std::string encode(const std::string& text)
+{
+    if (text.size() > max_encode_length)
+        string_too_long();
+    unsigned char buffer[256] = {};
+    std::memcpy(buffer, text.data(), text.size());
+    std::string result;
+    for (std::size_t j = 0; j < max_encode_length / 4 + 1; ++j) {
+        std::uint32_t word = 0;
+        for (int b = 3; b >= 0; --b)
+            word = (word << 8) | buffer[4 * j + b];
+        if (word == 0)
+            break;
+        if (!result.empty())
+            result += '_';
+        result += std::to_string(static_cast<std::int32_t>(word + encoding_offset));
+    }
+    return result;
+}
+
+std::string decode(const std::string& encoded, int skip)
+{
+    if (encoded.size() > max_decode_length)
+        string_too_long();
+    unsigned char buffer[decode_words * 4] = {};
+    const std::vector<std::string> tokens = split_at_underscores(encoded);
+    const std::size_t first = skip > 0 ? static_cast<std::size_t>(skip) : 0;
+    std::size_t k = 0;
+    for (std::size_t t = first; t < tokens.size(); ++t, ++k) {
+        if (k >= decode_words)
+            uti_error("module name error\n");
+        const std::uint32_t word =
+            static_cast<std::uint32_t>(read_group_number(tokens[t])) - encoding_offset;
+        for (int b = 0; b < 4; ++b)
+            buffer[4 * k + b] = static_cast<unsigned char>(word >> (8 * b));
+    }
+    // The text needs its terminating zero byte inside the buffer.
+    const void* end = std::memchr(buffer, 0, sizeof buffer);
+    if (!end)
+        uti_error("module name error\n");
+    return std::string(reinterpret_cast<const char*>(buffer),
+                       static_cast<const unsigned char*>(end) - buffer);
+}
+
+bool is_double(const std::string& token)
+{
+    std::size_t i = 0;
+    if (i < token.size() && (token[i] == '+' || token[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    for (; i < token.size() && is_digit(token[i]); ++i)
+        ++digits;
+    if (i < token.size() && token[i] == '.')
+        for (++i; i < token.size() && is_digit(token[i]); ++i)
+            ++digits;
+    if (digits == 0)
+        return false;
+    if (i < token.size() && (token[i] == 'e' || token[i] == 'E')) {
+        ++i;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-'))
+            ++i;
+        if (i >= token.size() || !is_digit(token[i]))
+            return false;
+        while (i < token.size() && is_digit(token[i]))
+            ++i;
+    }
+    if (i != token.size())
+        return false;
+    errno = 0;
+    const double value = std::strtod(token.c_str(), nullptr);
+    return !(errno == ERANGE && std::isinf(value));
+}
+
+void parse_design_name()
+{
+    const std::string text = decode(design_name, 1);
+    int count = 0;
+    for (const std::string& token : split_at_underscores(text)) {
+        if (!is_double(token))
+            uti_error("module name error\n");
+        const double value = read_constraint(token);
+        count += 1;
+        if (count == 1)
+            clock_period = value;
+        else if (count == 2)
+            area_constraint = value;
+        else if (count == 3)
+            power_constraint = value;
+    }
+    if (count != 3)
+        uti_error("module name error\n");
+}
