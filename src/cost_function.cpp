@@ -19,7 +19,7 @@ namespace {
 
 bool is_input(const NET* net)
 {
-    return inputs.count(net->name) != 0;
+    return net->is_primary_input;
 }
 
 GATE* driving_gate(const NET* net)
@@ -30,29 +30,33 @@ GATE* driving_gate(const NET* net)
 // Probability of a gate's output from its input values, by cell type.
 double gate_probability(const GATE& gate, const double* values, std::size_t count)
 {
-    const std::string& type = gate.cell->attrs["cell_type"].sval;
     const double a = count > 0 ? values[0] : 0.0;
     const double b = count > 1 ? values[1] : 0.0;
+    const LOGIC logic = cell_figures(*gate.cell).logic;
     if (count == 1) {
-        if (type == "buf")
+        if (logic == LOGIC::BUF)
             return a;
-        if (type == "not")
+        if (logic == LOGIC::NOT)
             return 1 - a;
     } else if (count == 2) {
-        if (type == "and")
+        switch (logic) {
+        case LOGIC::AND:
             return a * b;
-        if (type == "or")
+        case LOGIC::OR:
             return 1 - (1 - a) * (1 - b);
-        if (type == "nand")
+        case LOGIC::NAND:
             return 1 - a * b;
-        if (type == "nor")
+        case LOGIC::NOR:
             return (1 - a) * (1 - b);
-        if (type == "xor")
+        case LOGIC::XOR:
             return a * (1 - b) + (1 - a) * b;
-        if (type == "xnor")
+        case LOGIC::XNOR:
             return a * b + (1 - a) * (1 - b);
+        default:
+            break;
+        }
     }
-    uti_error("Input number of cell '%s' error\n", type.c_str());
+    uti_error("Input number of cell '%s' error\n", gate.cell->attrs["cell_type"].sval.c_str());
 }
 
 // One net whose driving gate is being evaluated: `next` is the next input
@@ -134,7 +138,7 @@ void do_dyn_power()
     }
     dynamic_power = 0.0;
     for (const auto& gate : gates) {
-        const double weight = gate->cell->attrs[attr_leak].fval;
+        const double weight = cell_figures(*gate->cell).leak;
         if (const NET* out = gate->out_pin.net)
             dynamic_power = out->switching * weight + dynamic_power;
     }
@@ -183,7 +187,7 @@ double req_time_rec(NET* net)
 {
     std::vector<REQUIRED_FRAME> stack;
     const auto start = [](NET* n) {
-        const double bound = outputs.count(n->name) ? clock_period
+        const double bound = n->is_primary_output ? clock_period
                                                     : std::numeric_limits<double>::infinity();
         return REQUIRED_FRAME{n, 0, bound};
     };
@@ -255,8 +259,9 @@ void do_power_area()
     sum_power = 0.0;
     sum_area = 0.0;
     for (const auto& gate : gates) {
-        sum_power += gate->cell->attrs[attr_leak].fval;
-        sum_area += gate->cell->attrs[attr_area].fval;
+        const CELL_FIGURES& cell = cell_figures(*gate->cell);
+        sum_power += cell.leak;
+        sum_area += cell.area;
     }
 }
 
@@ -267,9 +272,9 @@ void do_cross_pd()
         const NET* out = gate->out_pin.net;
         if (!out)
             continue;
-        const int domain = gate->cell->attrs[attr_pd].ival;
+        const int domain = cell_figures(*gate->cell).pd;
         for (const PIN* sink : out->sinks)
-            if (domain != sink->gate->cell->attrs[attr_pd].ival)
+            if (domain != cell_figures(*sink->gate->cell).pd)
                 cross_pd_cnt += 1;
     }
 }

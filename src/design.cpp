@@ -5,17 +5,18 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 
 int _gate_id = 1;
 int _net_id = 1;
 
 LIB lib;
 CELL tmp_cell;
-std::vector<std::unique_ptr<GATE>> gates;
-std::unordered_map<std::string_view, std::unique_ptr<NET>> nets;
+std::vector<std::unique_ptr<GATE>>& gates = *new std::vector<std::unique_ptr<GATE>>();
+NET_MAP& nets = *new NET_MAP();
 std::string design_name;
-std::unordered_set<std::string> inputs(10);
-std::unordered_set<std::string> outputs(10);
+std::unordered_set<std::string>& inputs = *new std::unordered_set<std::string>(10);
+std::unordered_set<std::string>& outputs = *new std::unordered_set<std::string>(10);
 std::map<std::string, int> cell_used;
 std::map<std::string, int> cell_type_used;
 int gate_count = 0;
@@ -24,11 +25,97 @@ std::string attr_a, attr_b, attr_pd, attr_leak, attr_cap, attr_area, attr_maxc;
 int port_map = PORT_MAP_NONE;
 std::map<std::string, std::string> port_map_name;
 std::vector<std::string> port_map_order;
-std::unordered_map<std::string_view, GATE*> _gate_map;
+NAME_INDEX& _gate_map = *new NAME_INDEX();
 
 namespace {
 
 std::vector<NET*> sorted_nets;
+
+constexpr std::uint64_t empty_slot = 0;
+
+std::uint64_t hash_of(std::string_view name)
+{
+    return std::hash<std::string_view>{}(name);
+}
+
+std::uint64_t slot_value(std::uint64_t hash, std::size_t position)
+{
+    return (hash & 0xffffffff00000000u) | (position + 1);
+}
+
+std::size_t slot_position(std::uint64_t slot)
+{
+    return static_cast<std::size_t>(slot & 0xffffffffu) - 1;
+}
+
+void grow_index(NAME_INDEX& index)
+{
+    std::vector<std::uint64_t> old = std::move(index.slots);
+    index.slots.assign(old.empty() ? 1024 : old.size() * 2, empty_slot);
+    const std::size_t mask = index.slots.size() - 1;
+    // The low bits of a slot hold the position, so re-hashing needs the
+    // name again; the high bits alone spread well enough to re-place by.
+    for (const std::uint64_t slot : old) {
+        if (slot == empty_slot)
+            continue;
+        std::size_t at = (slot >> 32) & mask;
+        while (index.slots[at] != empty_slot)
+            at = (at + 1) & mask;
+        index.slots[at] = slot;
+    }
+}
+
+// Finds `name` among the records whose names `name_at` gives by position;
+// when absent, records `new_position` under it. Returns the position found
+// or recorded.
+template <typename NAME_AT>
+std::size_t index_find_or_add(NAME_INDEX& index, std::string_view name, std::size_t new_position,
+                              NAME_AT name_at)
+{
+    if ((index.count + 1) * 2 > index.slots.size())
+        grow_index(index);
+    const std::uint64_t hash = hash_of(name);
+    const std::size_t mask = index.slots.size() - 1;
+    for (std::size_t at = (hash >> 32) & mask;; at = (at + 1) & mask) {
+        const std::uint64_t slot = index.slots[at];
+        if (slot == empty_slot) {
+            index.slots[at] = slot_value(hash, new_position);
+            index.count += 1;
+            return new_position;
+        }
+        if ((slot >> 32) == (hash >> 32) && name_at(slot_position(slot)) == name)
+            return slot_position(slot);
+    }
+}
+
+template <typename NAME_AT>
+const std::size_t* index_find(const NAME_INDEX& index, std::string_view name, NAME_AT name_at,
+                              std::size_t& found)
+{
+    if (index.slots.empty())
+        return nullptr;
+    const std::uint64_t hash = hash_of(name);
+    const std::size_t mask = index.slots.size() - 1;
+    for (std::size_t at = (hash >> 32) & mask;; at = (at + 1) & mask) {
+        const std::uint64_t slot = index.slots[at];
+        if (slot == empty_slot)
+            return nullptr;
+        if ((slot >> 32) == (hash >> 32) && name_at(slot_position(slot)) == name) {
+            found = slot_position(slot);
+            return &found;
+        }
+    }
+}
+
+std::string_view net_name_at(std::size_t position)
+{
+    return nets.owned[position]->name;
+}
+
+std::string_view gate_name_at(std::size_t position)
+{
+    return gates[position]->name;
+}
 
 [[noreturn]] void report_and_exit(const char* format, va_list args)
 {
@@ -48,7 +135,7 @@ PIN* connect_input(GATE* gate, NET* net, const char* pin_name)
     PIN* pin = gate->in_pins.back().get();
     pin->dir = PIN_IN;
     net->sinks.push_back(pin);
-    net->load_cap += gate->cell->attrs[attr_cap].fval;
+    net->load_cap += cell_figures(*gate->cell).cap;
     pin->name = pin_name;
     pin->gate = gate;
     pin->net = net;
@@ -63,10 +150,10 @@ void connect_output(GATE* gate, NET* net, const char* driven_format)
     pin->dir = PIN_OUT;
     if (net->driver)
         uti_error_at(driven_format, net->name.c_str(), net->driver->gate->name.c_str());
-    if (inputs.count(net->name))
+    if (net->is_primary_input)
         uti_error_at("Net '%s' is driven by primary-input\n", net->name.c_str());
     net->driver = pin;
-    pin->name = "Y";
+    pin->name.assign(1, 'Y');
     pin->gate = gate;
     pin->net = net;
 }
@@ -109,16 +196,69 @@ void LIB::reset()
     cells.clear();
 }
 
+NET* NET_MAP::find(std::string_view name) const
+{
+    std::size_t position = 0;
+    return index_find(index, name, net_name_at, position) ? owned[position].get() : nullptr;
+}
+
+const std::unique_ptr<NET>& NET_MAP::at(std::string_view name) const
+{
+    std::size_t position = 0;
+    if (!index_find(index, name, net_name_at, position))
+        throw std::out_of_range("no net named " + std::string(name));
+    return owned[position];
+}
+
+const CELL_FIGURES& cell_figures(CELL& cell)
+{
+    CELL_FIGURES& figures = cell.figures;
+    if (figures.ready)
+        return figures;
+    figures.a = cell.attrs[attr_a].fval;
+    figures.b = cell.attrs[attr_b].fval;
+    figures.leak = cell.attrs[attr_leak].fval;
+    figures.cap = cell.attrs[attr_cap].fval;
+    figures.area = cell.attrs[attr_area].fval;
+    figures.maxc = cell.attrs[attr_maxc].fval;
+    figures.pd = cell.attrs[attr_pd].ival;
+    static const std::map<std::string, LOGIC> logic_of_type = {
+        {"buf", LOGIC::BUF}, {"not", LOGIC::NOT},   {"and", LOGIC::AND}, {"or", LOGIC::OR},
+        {"nand", LOGIC::NAND}, {"nor", LOGIC::NOR}, {"xor", LOGIC::XOR}, {"xnor", LOGIC::XNOR}};
+    const auto logic = logic_of_type.find(cell.attrs["cell_type"].sval);
+    figures.logic = logic == logic_of_type.end() ? LOGIC::OTHER : logic->second;
+    figures.ready = true;
+    return figures;
+}
+
 const std::vector<NET*>& net_order()
 {
-    if (sorted_nets.size() != nets.size()) {
-        sorted_nets.clear();
-        sorted_nets.reserve(nets.size());
-        for (const auto& entry : nets)
-            sorted_nets.push_back(entry.second.get());
-        std::sort(sorted_nets.begin(), sorted_nets.end(),
-                  [](const NET* a, const NET* b) { return a->name < b->name; });
+    if (sorted_nets.size() == nets.size())
+        return sorted_nets;
+    // Sort by the first eight bytes packed big-endian, which decides almost
+    // every comparison without touching the nets; ties compare whole names.
+    struct KEYED_NET {
+        std::uint64_t prefix;
+        NET* net;
+    };
+    std::vector<KEYED_NET> keyed;
+    keyed.reserve(nets.size());
+    for (const auto& net : nets.owned) {
+        std::uint64_t prefix = 0;
+        const std::string& name = net->name;
+        for (std::size_t i = 0; i < 8; ++i)
+            prefix = (prefix << 8) | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
+        keyed.push_back({prefix, net.get()});
     }
+    std::sort(keyed.begin(), keyed.end(), [](const KEYED_NET& a, const KEYED_NET& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        return a.net->name < b.net->name;
+    });
+    sorted_nets.clear();
+    sorted_nets.reserve(keyed.size());
+    for (const KEYED_NET& entry : keyed)
+        sorted_nets.push_back(entry.net);
     return sorted_nets;
 }
 
@@ -220,26 +360,26 @@ void insert_port_list_by_name(const std::string& pin_name, const std::string& ne
 
 NET* find_or_add_net(const std::string& name)
 {
-    const auto found = nets.find(name);
-    if (found != nets.end())
-        return found->second.get();
-    auto net = std::make_unique<NET>();
-    net->name = name;
-    NET* added = net.get();
-    nets.emplace(added->name, std::move(net));
+    const std::size_t next = nets.owned.size();
+    const std::size_t position = index_find_or_add(nets.index, name, next, net_name_at);
+    if (position != next)
+        return nets.owned[position].get();
+    nets.owned.push_back(std::make_unique<NET>());
+    NET* added = nets.owned.back().get();
+    added->name = name;
     return added;
 }
 
 void insert_inputs(const std::string& name)
 {
     inputs.insert(name);
-    find_or_add_net(name);
+    find_or_add_net(name)->is_primary_input = true;
 }
 
 void insert_outputs(const std::string& name)
 {
     outputs.insert(name);
-    find_or_add_net(name);
+    find_or_add_net(name)->is_primary_output = true;
 }
 
 void create_instance(const std::string& cell_ref, const std::string& inst_name)
@@ -247,14 +387,13 @@ void create_instance(const std::string& cell_ref, const std::string& inst_name)
     const auto cell = lib.cells.find(cell_ref);
     if (cell == lib.cells.end())
         uti_error_at("cell type '%s' not found in lib\n", cell_ref.c_str());
-    const bool named = inst_name != "(empty)";
-    if (named && _gate_map.count(inst_name))
+    const std::size_t next = gates.size();
+    if (inst_name != "(empty)" &&
+        index_find_or_add(_gate_map, inst_name, next, gate_name_at) != next)
         uti_error_at("gate name '%s' is already exists\n", inst_name.c_str());
     gates.push_back(std::make_unique<GATE>());
     GATE* gate = gates.back().get();
     gate->name = inst_name;
-    if (named)
-        _gate_map.emplace(gate->name, gate);
     gate->cell = &cell->second;
     if (port_map == PORT_MAP_NAME)
         connect_by_name(gate, cell_ref);

@@ -3,6 +3,7 @@
 // file, finalisation, the loop check, the listings and the fatal reporters.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,9 +27,28 @@ struct LIB_ATTR {
     std::string sval;
 };
 
+// Logic function of a cell type, for the probability pass.
+enum class LOGIC { BUF, NOT, AND, OR, NAND, NOR, XOR, XNOR, OTHER };
+
+// The attribute values the passes read, looked up once per cell instead of
+// once per gate (cell_figures fills it; the lookups insert missing keys into
+// attrs exactly as per-gate lookups would).
+struct CELL_FIGURES {
+    bool ready = false;
+    double a = 0.0;     // delay slope
+    double b = 0.0;     // intrinsic delay
+    double leak = 0.0;  // leakage power, also the switching weight
+    double cap = 0.0;   // input-pin capacitance
+    double area = 0.0;
+    double maxc = 0.0;  // maximum output load
+    int pd = 0;         // power domain
+    LOGIC logic = LOGIC::OTHER;
+};
+
 struct CELL {
     std::size_t input_num = 0;               // 1 for "buf" and "not", else 2
     std::map<std::string, LIB_ATTR> attrs;  // by key exactly as the file spells it
+    CELL_FIGURES figures;
 };
 
 struct LIB {
@@ -61,6 +81,8 @@ struct GATE {
     std::vector<std::unique_ptr<PIN>> in_pins;
     PIN out_pin;
     double delay = 0.0;
+    // Loop-check search state: 0 not reached, 1 on the current path, 2 done.
+    unsigned char loop_mark = 0;
 };
 
 struct NET {
@@ -73,6 +95,9 @@ struct NET {
     std::string name;
     std::vector<PIN*> sinks;  // input pins it feeds, in connection order
     PIN* driver = nullptr;    // null for a net that no gate drives
+    // Membership in inputs and outputs, kept beside the net for the passes.
+    bool is_primary_input = false;
+    bool is_primary_output = false;
     // Memoised per-net results of the analysis passes, kept beside the net
     // instead of in maps keyed by its address; has_* says the value is set.
     double arrival_time = 0.0;
@@ -82,18 +107,37 @@ struct NET {
     bool has_prob = false;
 };
 
+// Open-addressing hash index from a name to a position in a vector of
+// records that each carry their own `name`: one probe sequence finds or adds.
+struct NAME_INDEX {
+    std::vector<std::uint64_t> slots;  // hash high bits << 32 | position + 1; 0 is empty
+    std::size_t count = 0;
+};
+
+// Every net, owned in creation order, found by name through the index.
+struct NET_MAP {
+    std::vector<std::unique_ptr<NET>> owned;
+    NAME_INDEX index;
+    std::size_t size() const { return owned.size(); }
+    // Null when there is no net of that name.
+    NET* find(std::string_view name) const;
+    // Throws std::out_of_range when there is no net of that name.
+    const std::unique_ptr<NET>& at(std::string_view name) const;
+};
+
 // The cell library; one per process.
 extern LIB lib;
 // The cell object being read, committed at its closing brace.
 extern CELL tmp_cell;
+// The large containers below are never destroyed: nothing is freed before
+// exit, and tearing down millions of records at exit only costs time.
 // Every gate, owned, in creation order (the order of the netlist's statements).
-extern std::vector<std::unique_ptr<GATE>> gates;
-// Every net, owned, hashed by its name (the key views the net's own name).
-// Walks in name order go through net_order().
-extern std::unordered_map<std::string_view, std::unique_ptr<NET>> nets;
+extern std::vector<std::unique_ptr<GATE>>& gates;
+// Every net; walks in name order go through net_order().
+extern NET_MAP& nets;
 extern std::string design_name;
-extern std::unordered_set<std::string> inputs;
-extern std::unordered_set<std::string> outputs;
+extern std::unordered_set<std::string>& inputs;
+extern std::unordered_set<std::string>& outputs;
 extern std::map<std::string, int> cell_used;
 extern std::map<std::string, int> cell_type_used;
 extern int gate_count;
@@ -104,8 +148,8 @@ extern std::string attr_a, attr_b, attr_pd, attr_leak, attr_cap, attr_area, attr
 extern int port_map;
 extern std::map<std::string, std::string> port_map_name;
 extern std::vector<std::string> port_map_order;
-// Named instances, for the duplicate-name check only.
-extern std::unordered_map<std::string_view, GATE*> _gate_map;
+// Named instances (positions in gates), for the duplicate-name check only.
+extern NAME_INDEX& _gate_map;
 // Input line of the token being read; defined with the scanner.
 extern int line_no;
 
@@ -137,14 +181,17 @@ void insert_inputs(const std::string& name);
 void insert_outputs(const std::string& name);
 void create_instance(const std::string& cell_ref, const std::string& inst_name);
 
+// Fills the cell's figures on first use and returns them.
+const CELL_FIGURES& cell_figures(CELL& cell);
+
 // Finalisation: fanout, wire loads, gate delays, usage and violation counts.
 double slp_for_fout_size(int fanout);
 void finalize_design();
 
 // Combinational-loop check; reports "Netlist contains self-loop" and exits.
 void cyclic_check();
-bool is_cyclic_rec(GATE* start, std::unordered_set<GATE*>& visited,
-                   std::unordered_set<GATE*>& on_stack);
+// Searches from a gate not yet reached; true when it closes a loop.
+bool is_cyclic_rec(GATE* start);
 
 // Listings on standard output.
 void dump_design();

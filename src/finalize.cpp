@@ -1,6 +1,7 @@
 // Design finalisation and the combinational-loop check.
 #include "design.h"
 
+#include <unordered_map>
 #include <utility>
 
 double slp_for_fout_size(int fanout)
@@ -31,53 +32,56 @@ void finalize_design()
     // Every wire load is in place before the first gate delay reads one.
     for (NET* net : net_order()) {
         int fanout = static_cast<int>(net->sinks.size());
-        if (outputs.count(net->name))
+        if (net->is_primary_output)
             fanout += 1;
         net->fanout = fanout;
         net->wire_cap = static_cast<double>(fanout) * (0.002 * slp_for_fout_size(fanout));
     }
     gate_count = 0;
     over_max_capacitance_cnt = 0;
+    // Usage is counted per cell first, then per name and type: a handful of
+    // map updates instead of two per gate.
+    std::unordered_map<CELL*, int> gates_per_cell;
     for (const auto& gate : gates) {
         gate_count += 1;
-        CELL& cell = *gate->cell;
-        cell_type_used[cell.attrs["cell_type"].sval] += 1;
-        cell_used[cell.attrs["cell_name"].sval] += 1;
+        gates_per_cell[gate->cell] += 1;
         const NET* out = gate->out_pin.net;
         if (!out)
             continue;
-        const double a = cell.attrs[attr_a].fval;
-        const double b = cell.attrs[attr_b].fval;
-        gate->delay = b + a * (out->wire_cap + out->load_cap);
-        if (out->load_cap + out->wire_cap > cell.attrs[attr_maxc].fval)
+        const CELL_FIGURES& cell = cell_figures(*gate->cell);
+        gate->delay = cell.b + cell.a * (out->wire_cap + out->load_cap);
+        if (out->load_cap + out->wire_cap > cell.maxc)
             over_max_capacitance_cnt += 1;
+    }
+    for (const auto& [cell, count] : gates_per_cell) {
+        cell_type_used[cell->attrs["cell_type"].sval] += count;
+        cell_used[cell->attrs["cell_name"].sval] += count;
     }
 }
 
-bool is_cyclic_rec(GATE* start, std::unordered_set<GATE*>& visited,
-                   std::unordered_set<GATE*>& on_stack)
+bool is_cyclic_rec(GATE* start)
 {
     // Depth-first search with an explicit stack of (gate, next sink) so that
     // a chain of any length runs in constant call depth.
+    constexpr unsigned char on_path = 1;
+    constexpr unsigned char done = 2;
     std::vector<std::pair<GATE*, std::size_t>> path;
-    visited.insert(start);
-    on_stack.insert(start);
+    start->loop_mark = on_path;
     path.emplace_back(start, 0);
     while (!path.empty()) {
         auto& [gate, next] = path.back();
         const NET* out = gate->out_pin.net;
         if (out && next < out->sinks.size()) {
             GATE* sink = out->sinks[next++]->gate;
-            if (!visited.count(sink)) {
-                visited.insert(sink);
-                on_stack.insert(sink);
+            if (sink->loop_mark == 0) {
+                sink->loop_mark = on_path;
                 path.emplace_back(sink, 0);
-            } else if (on_stack.count(sink)) {
+            } else if (sink->loop_mark == on_path) {
                 return true;
             }
             continue;
         }
-        on_stack.erase(gate);
+        gate->loop_mark = done;
         path.pop_back();
     }
     return false;
@@ -85,9 +89,7 @@ bool is_cyclic_rec(GATE* start, std::unordered_set<GATE*>& visited,
 
 void cyclic_check()
 {
-    std::unordered_set<GATE*> visited(10);
-    std::unordered_set<GATE*> on_stack(10);
     for (const auto& gate : gates)
-        if (!visited.count(gate.get()) && is_cyclic_rec(gate.get(), visited, on_stack))
+        if (gate->loop_mark == 0 && is_cyclic_rec(gate.get()))
             uti_error("Netlist contains self-loop\n");
 }

@@ -14,7 +14,7 @@ const char* driver_text(const NET& net)
 {
     if (net.driver)
         return net.driver->gate->name.c_str();
-    if (inputs.count(net.name))
+    if (net.is_primary_input)
         return "primary-input";
     return "(null)";
 }
@@ -41,7 +41,7 @@ void dump_design()
                     net->fanout);
         for (const PIN* sink : net->sinks)
             std::printf(" %s(%s)", sink->gate->name.c_str(), sink->name.c_str());
-        if (outputs.count(net->name))
+        if (net->is_primary_output)
             std::fputs(" primary-output", stdout);
         std::fputs("\n", stdout);
     }
