@@ -93,7 +93,9 @@ double set_prob_rec(NET* net)
         net->prob = 0.0;
         return 0.0;
     }
-    std::vector<PROB_FRAME> stack;
+    // Reused from call to call: most calls find their inputs memoised.
+    static std::vector<PROB_FRAME> stack;
+    stack.clear();
     stack.push_back({net, driving_gate(net)});
     double result = 0.0;
     while (!stack.empty()) {
@@ -148,7 +150,9 @@ double arr_time_rec(NET* net)
 {
     if (is_input(net) || !net->driver)
         return 0.0;
-    std::vector<ARRIVAL_FRAME> stack;
+    // Reused from call to call: most calls find their inputs memoised.
+    static std::vector<ARRIVAL_FRAME> stack;
+    stack.clear();
     stack.push_back({net, driving_gate(net)});
     double result = 0.0;
     while (!stack.empty()) {
@@ -185,7 +189,9 @@ double arr_time_rec(NET* net)
 
 double req_time_rec(NET* net)
 {
-    std::vector<REQUIRED_FRAME> stack;
+    // Reused from call to call: most calls find their inputs memoised.
+    static std::vector<REQUIRED_FRAME> stack;
+    stack.clear();
     const auto start = [](NET* n) {
         const double bound = n->is_primary_output ? clock_period
                                                     : std::numeric_limits<double>::infinity();

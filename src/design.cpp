@@ -88,21 +88,22 @@ std::size_t index_find_or_add(NAME_INDEX& index, std::string_view name, std::siz
     }
 }
 
+// Finds `name` without adding it; false when absent.
 template <typename NAME_AT>
-const std::size_t* index_find(const NAME_INDEX& index, std::string_view name, NAME_AT name_at,
-                              std::size_t& found)
+bool index_find(const NAME_INDEX& index, std::string_view name, NAME_AT name_at,
+                std::size_t& position)
 {
     if (index.slots.empty())
-        return nullptr;
+        return false;
     const std::uint64_t hash = hash_of(name);
     const std::size_t mask = index.slots.size() - 1;
     for (std::size_t at = (hash >> 32) & mask;; at = (at + 1) & mask) {
         const std::uint64_t slot = index.slots[at];
         if (slot == empty_slot)
-            return nullptr;
+            return false;
         if ((slot >> 32) == (hash >> 32) && name_at(slot_position(slot)) == name) {
-            found = slot_position(slot);
-            return &found;
+            position = slot_position(slot);
+            return true;
         }
     }
 }
@@ -208,6 +209,23 @@ const std::unique_ptr<NET>& NET_MAP::at(std::string_view name) const
     if (!index_find(index, name, net_name_at, position))
         throw std::out_of_range("no net named " + std::string(name));
     return owned[position];
+}
+
+void* record_arena_allocate(std::size_t size)
+{
+    constexpr std::size_t block_size = std::size_t{4} << 20;
+    constexpr std::size_t alignment = alignof(std::max_align_t);
+    static char* next = nullptr;
+    static std::size_t left = 0;
+    size = (size + alignment - 1) / alignment * alignment;
+    if (size > left) {
+        next = static_cast<char*>(::operator new(block_size));
+        left = block_size;
+    }
+    void* record = next;
+    next += size;
+    left -= size;
+    return record;
 }
 
 const CELL_FIGURES& cell_figures(CELL& cell)

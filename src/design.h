@@ -62,11 +62,20 @@ struct LIB {
 struct GATE;
 struct NET;
 
+// Gates, pins and nets are never freed before exit, so they come from one
+// growing arena: no per-record allocation overhead, and records made one
+// after the other sit next to each other in memory.
+void* record_arena_allocate(std::size_t size);
+#define RECORD_ARENA_ALLOCATED                                                      \
+    static void* operator new(std::size_t size) { return record_arena_allocate(size); } \
+    static void operator delete(void*) noexcept {}
+
 struct PIN {
     int dir = PIN_UNSET;
     std::string name;  // "A", "B" or "Y"
     GATE* gate = nullptr;
     NET* net = nullptr;
+    RECORD_ARENA_ALLOCATED
 };
 
 extern int _gate_id;
@@ -83,6 +92,7 @@ struct GATE {
     double delay = 0.0;
     // Loop-check search state: 0 not reached, 1 on the current path, 2 done.
     unsigned char loop_mark = 0;
+    RECORD_ARENA_ALLOCATED
 };
 
 struct NET {
@@ -105,6 +115,7 @@ struct NET {
     bool has_arrival_time = false;
     bool has_required_time = false;
     bool has_prob = false;
+    RECORD_ARENA_ALLOCATED
 };
 
 // Open-addressing hash index from a name to a position in a vector of

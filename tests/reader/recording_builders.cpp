@@ -1,0 +1,66 @@
+#include "recording_builders.h"
+
+#include "design.h"
+#include "reader.h"
+
+#include <charconv>
+
+std::vector<std::string> calls;
+std::string design_name;
+
+namespace {
+std::string seen_design_name;
+
+void record(const std::string& name, const std::string& args)
+{
+    calls.push_back(name + "(" + args + ")@" + std::to_string(line_no));
+}
+}  // namespace
+
+std::string shortest(double value)
+{
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+// The parser assigns design_name between two reads and line_no moves only
+// inside a read, so a check on entry gives both the order and the line.
+int yylex()
+{
+    if (design_name != seen_design_name) {
+        seen_design_name = design_name;
+        record("design_name", design_name);
+    }
+    return scanner_yylex();
+}
+
+void lib_set_cell_num(int count) { record("lib_set_cell_num", std::to_string(count)); }
+void lib_set_attr_num(int count) { record("lib_set_attr_num", std::to_string(count)); }
+void lib_add_attr(const std::string& name) { record("lib_add_attr", name); }
+void lib_tmp_cell_insert_attr_s(const std::string& key, const std::string& value)
+{
+    record("lib_tmp_cell_insert_attr_s", key + "," + value);
+}
+void lib_tmp_cell_insert_attr_i(const std::string& key, int value)
+{
+    record("lib_tmp_cell_insert_attr_i", key + "," + std::to_string(value));
+}
+void lib_tmp_cell_insert_attr_f(const std::string& key, double value)
+{
+    record("lib_tmp_cell_insert_attr_f", key + "," + shortest(value));
+}
+void lib_create_cell_from_tmp_cell() { record("lib_create_cell_from_tmp_cell", ""); }
+void insert_inputs(const std::string& name) { record("insert_inputs", name); }
+void insert_outputs(const std::string& name) { record("insert_outputs", name); }
+void insert_port_list_by_order(const std::string& net_name)
+{
+    record("insert_port_list_by_order", net_name);
+}
+void insert_port_list_by_name(const std::string& pin_name, const std::string& net_name)
+{
+    record("insert_port_list_by_name", pin_name + "," + net_name);
+}
+void create_instance(const std::string& cell_ref, const std::string& inst_name)
+{
+    record("create_instance", cell_ref + "," + inst_name);
+}
