@@ -138,6 +138,9 @@ TEST_RESULT compare_two_file(const std::string& expected_path, const std::string
     std::string expected_line;
     std::string current_line;
     for (int n = 1; !expected.fail() && !current.fail(); ++n) {
+        // A read past the end leaves getline's string untouched: start empty.
+        expected_line.clear();
+        current_line.clear();
         std::getline(expected, expected_line);
         std::getline(current, current_line);
         if (expected_line != current_line)

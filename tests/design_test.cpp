@@ -1,0 +1,156 @@
+// Library and netlist builders fed through the real reader, and the
+// attribute-key mapping they rely on.
+#include "design.h"
+#include "map.h"
+#include "reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <utility>
+
+namespace {
+
+const char* const two_cells = R"({ "information": { "cell_num": "2", "attribute_num": "7" },
+  "cells": [ { "cell_name": "INV", "cell_type": "not", "data_5_f": "0.01" },
+             { "cell_name": "NAND2", "cell_type": "nand", "data_5_f": "0.02" } ] })";
+
+void parse(const char* text)
+{
+    FILE* in = fmemopen(const_cast<char*>(text), std::strlen(text), "r");
+    yyin = in, line_no = 1;
+    yyparse();
+    std::fclose(in);
+}
+
+// The whole stream, byte for byte, as a death-test pattern.
+std::string exact(const std::string& text)
+{
+    std::string pattern = "^";
+    for (char c : text)
+        pattern += std::strchr("\\^$.|?*+()[]{}", c) ? std::string("\\") + c : std::string(1, c);
+    return pattern + "$";
+}
+
+class design : public testing::Test {
+protected:
+    void SetUp() override { init_mapping(), encode_lib(), rst_new_inst(), lib_rst(); }
+};
+
+struct BUILD_CASE {
+    const char* name;
+    const char* library;  // null: the two-cell library
+    const char* body;     // null: only the library is read
+    const char* err;
+};
+void PrintTo(const BUILD_CASE& c, std::ostream* os) { *os << c.name; }
+class design_error : public design, public testing::WithParamInterface<BUILD_CASE> {};
+
+TEST_P(design_error, ends_the_run_at_its_line)
+{
+    const BUILD_CASE& c = GetParam();
+    const std::string netlist = "module m (a);\n" + std::string(c.body ? c.body : "");
+    EXPECT_EXIT({ parse(c.library ? c.library : two_cells); if (c.body) parse(netlist.c_str()); },
+                testing::ExitedWithCode(1), exact(c.err));
+}
+
+INSTANTIATE_TEST_SUITE_P(builders, design_error, testing::Values(
+    BUILD_CASE{"ordered_then_named", nullptr, "INV g1 (a, .Y(b));\nendmodule\n",
+               "Line: 2 error: Port connections cannot be mixed ordered and named\n"},
+    BUILD_CASE{"named_then_ordered", nullptr, "INV g1 (.A(a), b);\nendmodule\n",
+               "Line: 2 error: Port connections cannot be mixed ordered and named\n"},
+    BUILD_CASE{"pin_named_twice", nullptr, "INV g1 (.A(a),\n .A(b), .Y(c));\n",
+               "Line: 3 error: Port 'A' specified more than once\n"},
+    BUILD_CASE{"cell_not_found", nullptr, "input a;\nXOR9 g1 (a, b, c);\n",
+               "Line: 3 error: cell type 'XOR9' not found in lib\n"},
+    BUILD_CASE{"gate_name_twice", nullptr, "INV g1 (a, b);\nINV g1 (a, c);\n",
+               "Line: 3 error: gate name 'g1' is already exists\n"},
+    BUILD_CASE{"pin_b_on_one_input", nullptr, "INV g1 (.A(a), .B(b), .Y(c));\n",
+               "Line: 2 error: 'INV' gate doesn't have pin 'B'\n"},
+    // Y's net is already driven, but the list is walked A, B, Y.
+    BUILD_CASE{"pin_b_before_driven_y", nullptr, "INV g0 (x, n);\nINV g1 (.Y(n), .B(b));\n",
+               "Line: 3 error: 'INV' gate doesn't have pin 'B'\n"},
+    BUILD_CASE{"named_already_driven", nullptr, "NAND2 g1 (a, b, n);\nINV g2 (.A(a), .Y(n));\n",
+               "Line: 3 error: Net 'n' is already driven by gate 'g1'\n"},
+    BUILD_CASE{"driven_by_unnamed", nullptr, "INV (a, n);\nINV g2 (.Y(n), .A(a));\n",
+               "Line: 3 error: Net 'n' is already driven by gate '(empty)'\n"},
+    BUILD_CASE{"ordered_already_drived", nullptr, "INV g1 (a, n);\n\nINV g2 (b, n);\n",
+               "Line: 4 error: Net 'n' is already drived by gate 'g1'\n"},
+    BUILD_CASE{"drives_primary_input", nullptr, "input n;\nINV g1 (a, n);\n",
+               "Line: 3 error: Net 'n' is driven by primary-input\n"},
+    // Q sorts before Y, whose net is already driven.
+    BUILD_CASE{"unknown_pin_before_y", nullptr, "INV g0 (x, n);\nINV g1 (.Y(n), .Q(b));\n",
+               "Line: 3 error: Pin name 'Q' not found\n"},
+    BUILD_CASE{"two_nets_on_nand", nullptr, "NAND2 g1 (a, b);\n",
+               "Line: 2 error: cell type 'NAND2' needs 3 ports\n"},
+    BUILD_CASE{"cell_twice", "{ \"information\": { \"cell_num\": \"2\" },\n\"cells\": [ { "
+               "\"cell_name\": \"INV\" },\n{ \"cell_name\": \"INV\",\n\"cell_type\": \"buf\" } ] }",
+               nullptr,
+               "Line: 4 error: Cell 'INV' already exists\n"},
+    // Neither cell has a text name: one has no entry, the other a number.
+    BUILD_CASE{"empty_name_twice", "{ \"information\": { \"cell_num\": \"2\" },\n\"cells\": [ { "
+               "\"cell_type\": \"not\" },\n{ \"cell_name\": \"12\" } ] }", nullptr,
+               "Line: 3 error: Cell '' already exists\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Unnamed gates, lists without Y and inputs declared late are in the listing test.
+TEST_F(design, connects_pins_and_sums_loads)
+{
+    parse(two_cells);
+    parse("module m (a);\nINV g0 (x, a);\nNAND2 g1 (a, a, y);\nINV g2 (y, n);\ninput n;\n"
+          "endmodule\n");
+    const NET* a = nets.at("a").get();
+    ASSERT_EQ(a->sinks.size(), 2u);
+    EXPECT_EQ(a->sinks[0], gates[1]->in_pins[0].get());
+    EXPECT_EQ(a->sinks[1], gates[1]->in_pins[1].get());
+    EXPECT_EQ(a->sinks[0]->name + a->sinks[1]->name, "AB");
+    EXPECT_EQ(a->sinks[1]->dir, PIN_IN);
+    EXPECT_EQ(a->load_cap, 0.0 + 0.02 + 0.02);
+    EXPECT_EQ(a->driver, &gates[0]->out_pin);
+    EXPECT_EQ(gates[0]->out_pin.dir, PIN_OUT);
+    EXPECT_EQ(nets.at("n")->driver, &gates[2]->out_pin);
+    EXPECT_EQ(nets.at("n")->id, 4);
+    EXPECT_EQ(gates[2]->id, 3);
+}
+
+TEST_F(design, setters_commit_and_reset)
+{
+    lib_tmp_cell_insert_attr_i("k", 5);
+    lib_tmp_cell_insert_attr_f("k", 2.5);  // replaces all three members
+    EXPECT_EQ(tmp_cell.attrs["k"].ival, 0);
+    EXPECT_EQ(tmp_cell.attrs["k"].fval, 2.5);
+    lib_tmp_cell_insert_attr_s("k", "t");
+    EXPECT_EQ(tmp_cell.attrs["k"].fval, 0.0);
+    EXPECT_EQ(tmp_cell.attrs["k"].sval, "t");
+    // cell_type to input_num; null: no cell_type entry, which the commit adds.
+    const std::pair<const char*, std::size_t> types[] = {
+        {"buf", 1}, {"not", 1}, {"and", 2}, {"NOT", 2}, {"", 2}, {nullptr, 2}};
+    for (const auto& [type, inputs_of_cell] : types) {
+        const std::string name = type ? std::string("C_") + type : "C";
+        lib_tmp_cell_insert_attr_s("cell_name", name);
+        if (type)
+            lib_tmp_cell_insert_attr_s("cell_type", type);
+        lib_create_cell_from_tmp_cell();
+        EXPECT_EQ(lib.cells.at(name).input_num, inputs_of_cell) << name;
+        EXPECT_EQ(lib.cells.at(name).attrs.count("cell_type"), 1u) << name;
+        EXPECT_TRUE(tmp_cell.attrs.empty());
+    }
+    lib_set_cell_num(3), lib_set_attr_num(4), lib_add_attr("a_f");
+    lib_tmp_cell_insert_attr_f("left", 1.0);
+    lib_rst();
+    EXPECT_EQ(lib.cell_num, -1);
+    EXPECT_EQ(lib.attr_num, -1);
+    EXPECT_TRUE(lib.attributes.empty() && lib.cells.empty() && tmp_cell.attrs.empty());
+}
+
+TEST_F(design, mapping_sets_the_seven_keys)
+{
+    EXPECT_EQ(attr_enc.size(), 8u);
+    EXPECT_EQ(attr_enc.at("cell_type"), "cell_type");
+    EXPECT_EQ(attr_a + attr_b + attr_pd + attr_leak + attr_cap + attr_area + attr_maxc,
+              "data_1_fdata_2_fdata_3_idata_4_fdata_5_fdata_6_fdata_7_f");
+}
+
+} // namespace
