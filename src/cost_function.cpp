@@ -130,14 +130,14 @@ double set_prob_rec(NET* net)
 
 void do_dyn_power()
 {
-    for (NET* net : net_order()) {
+    for_each_net_in_name_order([](NET* net) {
         if (!net->has_prob) {
             set_prob_rec(net);
             net->has_prob = true;
         }
         const double p = net->prob;
         net->switching = (1 - p) * (p + p);
-    }
+    });
     dynamic_power = 0.0;
     for (const auto& gate : gates) {
         const double weight = cell_figures(*gate->cell).leak;
@@ -233,31 +233,30 @@ double req_time_rec(NET* net)
 void do_timing()
 {
     max_arrival_time = 0.0;
-    const std::vector<NET*>& order = net_order();
-    for (NET* net : order) {
+    for_each_net_in_name_order([](NET* net) {
         if (!net->has_arrival_time) {
             net->arrival_time = arr_time_rec(net);
             net->has_arrival_time = true;
         }
         if (net->arrival_time > max_arrival_time)
             max_arrival_time = net->arrival_time;
-    }
-    for (NET* net : order) {
+    });
+    for_each_net_in_name_order([](NET* net) {
         if (!net->has_required_time) {
             net->required_time = req_time_rec(net);
             net->has_required_time = true;
         }
-    }
+    });
     tns = 0.0;
     wns = 0.0;
-    for (const NET* net : order) {
+    for_each_net_in_name_order([](const NET* net) {
         const double slack = net->required_time - net->arrival_time;
         if (slack < 0) {
             tns += slack;
             if (slack < wns)
                 wns = slack;
         }
-    }
+    });
 }
 
 void do_power_area()

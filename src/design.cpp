@@ -154,7 +154,7 @@ void connect_output(GATE* gate, NET* net, const char* driven_format)
     if (net->is_primary_input)
         uti_error_at("Net '%s' is driven by primary-input\n", net->name.c_str());
     net->driver = pin;
-    pin->name.assign(1, 'Y');
+    pin->name = "Y";
     pin->gate = gate;
     pin->net = net;
 }

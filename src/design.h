@@ -168,6 +168,22 @@ extern int line_no;
 // Built on first use after nets were added, then reused.
 const std::vector<NET*>& net_order();
 
+// Calls `visit` on every net in name order. Name order is not memory order,
+// so the nets a few steps ahead are fetched early to hide the latency.
+template <typename VISIT>
+void for_each_net_in_name_order(VISIT visit)
+{
+    constexpr std::size_t ahead = 16;
+    const std::vector<NET*>& order = net_order();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i + ahead < order.size()) {
+            __builtin_prefetch(order[i + ahead]);
+            __builtin_prefetch(reinterpret_cast<const char*>(order[i + ahead]) + 64);
+        }
+        visit(order[i]);
+    }
+}
+
 // Fatal: prints "Error: " and the message on stderr and exits with status 1.
 [[noreturn, gnu::format(printf, 1, 2)]] void uti_error(const char* format, ...);
 // Fatal: prints "Line: <line_no> error: " and the message on stderr, exits 1.

@@ -30,13 +30,13 @@ double slp_for_fout_size(int fanout)
 void finalize_design()
 {
     // Every wire load is in place before the first gate delay reads one.
-    for (NET* net : net_order()) {
+    for_each_net_in_name_order([](NET* net) {
         int fanout = static_cast<int>(net->sinks.size());
         if (net->is_primary_output)
             fanout += 1;
         net->fanout = fanout;
         net->wire_cap = static_cast<double>(fanout) * (0.002 * slp_for_fout_size(fanout));
-    }
+    });
     gate_count = 0;
     over_max_capacitance_cnt = 0;
     // Usage is counted per cell first, then per name and type: a handful of

@@ -1,0 +1,441 @@
+// Writes benchmark inputs for the evaluator, a cell library (lib.json) and a
+// netlist (net.v), into an existing directory:
+//   bench_gen dag N SEED OUT_DIR   random layered DAG of N one- and two-input gates
+//   bench_gen chain N OUT_DIR [STATEMENTS]
+//                                  chain of N buf/not gates, its module body
+//                                  padded with stray semicolons up to STATEMENTS
+// Both are streamed: every net is named after the index of its driving gate
+// and every fanin is computed from indices, so memory stays the same for any N.
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+namespace {
+
+// The reader's parse stack holds about 5,000,000 body statements; a DAG of
+// N gates also has about N/36 wire lists.
+constexpr std::uint64_t max_gates = 4000000;
+constexpr std::uint64_t dag_inputs = 256;
+constexpr std::uint64_t dag_outputs = 256;
+// Every 64th net is a hub of a dozen sinks or so, every 4096th one of about
+// sixty; the primary inputs get more the larger the design.
+constexpr std::uint64_t hub_spacing = 64;
+constexpr std::uint64_t big_hub_spacing = 4096;
+constexpr std::uint32_t encoding_offset = 6071943;
+
+struct CELL_KIND {
+    const char* name;
+    const char* type;
+    int inputs;
+    double slope, intrinsic, leakage, capacitance, area;
+};
+
+// Index order is used below: 0 and 1 one-input, 2 to 7 two-input.
+constexpr CELL_KIND kinds[] = {
+    {"INV", "not", 1, 0.60, 0.012, 0.010, 0.0016, 0.53},
+    {"BUF", "buf", 1, 0.50, 0.025, 0.014, 0.0015, 0.80},
+    {"NAND2", "nand", 2, 0.80, 0.018, 0.016, 0.0017, 0.80},
+    {"NOR2", "nor", 2, 0.95, 0.022, 0.015, 0.0018, 0.80},
+    {"AND2", "and", 2, 1.00, 0.030, 0.021, 0.0016, 1.06},
+    {"OR2", "or", 2, 1.10, 0.034, 0.020, 0.0016, 1.06},
+    {"XOR2", "xor", 2, 1.40, 0.045, 0.032, 0.0025, 1.60},
+    {"XNOR2", "xnor", 2, 1.40, 0.047, 0.033, 0.0025, 1.60},
+};
+// Share (per mille) of each two-input kind among two-input gates.
+constexpr int two_input_mix[] = {280, 160, 180, 140, 140, 100};
+
+FILE* out = nullptr;
+char buffer[1 << 16];
+std::size_t used = 0;
+std::uint64_t rng_state = 0;
+
+[[noreturn]] void fail(const char* message, const char* detail)
+{
+    std::fprintf(stderr, "bench_gen: %s%s\n", message, detail);
+    std::exit(2);
+}
+
+void flush()
+{
+    if (used && std::fwrite(buffer, 1, used, out) != used)
+        fail("write failed", "");
+    used = 0;
+}
+
+void put(std::string_view text)
+{
+    if (used + text.size() > sizeof buffer)
+        flush();
+    if (text.size() > sizeof buffer)
+        fail("text too long", "");
+    std::memcpy(buffer + used, text.data(), text.size());
+    used += text.size();
+}
+
+void put(std::uint64_t value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
+void put_real(double value)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, "%.5f", value);
+    put(text);
+}
+
+void open_output(const std::string& dir, const char* name)
+{
+    const std::string path = dir + "/" + name;
+    out = std::fopen(path.c_str(), "w");
+    if (!out)
+        fail("cannot write ", path.c_str());
+}
+
+void close_output()
+{
+    flush();
+    if (std::fclose(out) != 0)
+        fail("write failed", "");
+    out = nullptr;
+}
+
+// splitmix64: the same stream for the same seed on every platform.
+std::uint64_t next_random()
+{
+    std::uint64_t z = (rng_state += 0x9e3779b97f4a7c15ULL);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+}
+
+std::uint64_t below(std::uint64_t bound)
+{
+    return next_random() % bound;
+}
+
+// The text "<period>_<area>_<power>" as a module name the evaluator decodes:
+// a free first token, then one number per 4-byte little-endian group.
+std::string module_name(double period, double area, double power)
+{
+    char text[128] = {};
+    std::snprintf(text, sizeof text - 4, "%.3f_%.1f_%.3f", period, area, power);
+    std::string name = "top";
+    for (std::size_t j = 0; j * 4 < std::strlen(text); ++j) {
+        std::uint32_t word = 0;
+        for (int b = 3; b >= 0; --b)
+            word = (word << 8) | static_cast<unsigned char>(text[4 * j + b]);
+        // ASCII groups stay below 0x80000000, so no minus sign appears.
+        name += '_';
+        name += std::to_string(word + encoding_offset);
+    }
+    return name;
+}
+
+void write_library(const std::string& dir)
+{
+    open_output(dir, "lib.json");
+    put("{\n  \"information\": {\n    \"cell_num\": \"");
+    put(std::size(kinds) * 4);
+    put("\",\n    \"attribute_num\": \"9\",\n    \"attributes\": [\"cell_name\", "
+        "\"cell_type\", \"a_f\", \"b_f\", \"pd_i\",\n      \"cell_leakage_power_f\", "
+        "\"capacitance_f\", \"area_f\", \"max_capacitance_f\"]\n  },\n  \"cells\": [");
+    const char* separator = "\n";
+    for (const CELL_KIND& kind : kinds)
+        for (int domain = 1; domain <= 2; ++domain)
+            for (int drive = 1; drive <= 2; ++drive) {
+                // Stronger cells switch faster under load but leak more and are
+                // bigger; the second domain is a slower, low-leakage one.
+                const double speed = domain == 2 ? 1.3 : 1.0;
+                put(separator);
+                put("    { \"cell_name\": \"");
+                put(kind.name);
+                put(drive == 1 ? "_X1" : "_X2");
+                put(domain == 2 ? "_LV" : "");
+                put("\", \"cell_type\": \"");
+                put(kind.type);
+                put("\",\n      \"data_1_f\": \"");
+                put_real(kind.slope * speed * (drive == 2 ? 0.55 : 1.0));
+                put("\", \"data_2_f\": \"");
+                put_real(kind.intrinsic * speed * (drive == 2 ? 1.1 : 1.0));
+                put("\", \"data_3_i\": \"");
+                put(static_cast<std::uint64_t>(domain));
+                put("\", \"data_4_f\": \"");
+                put_real(kind.leakage * (domain == 2 ? 0.4 : 1.0) * (drive == 2 ? 1.8 : 1.0));
+                put("\",\n      \"data_5_f\": \"");
+                put_real(kind.capacitance * (drive == 2 ? 1.6 : 1.0));
+                put("\", \"data_6_f\": \"");
+                put_real(kind.area * (drive == 2 ? 1.5 : 1.0));
+                put("\", \"data_7_f\": \"");
+                put_real(drive == 2 ? 0.12 : 0.06);
+                put("\" }");
+                separator = ",\n";
+            }
+    put("\n  ]\n}\n");
+    close_output();
+}
+
+// A port or declaration list: `first, ..., last` with a line break every 16.
+template <typename NAME>
+void put_list(std::uint64_t count, NAME name)
+{
+    for (std::uint64_t i = 0; i < count; ++i) {
+        if (i)
+            put(i % 16 ? ", " : ",\n    ");
+        name(i);
+    }
+}
+
+// `wire` lists of a few dozen names each for the nets [first, last); returns
+// the number of lists.
+template <typename NAME>
+std::uint64_t put_wires(std::uint64_t first, std::uint64_t last, NAME name)
+{
+    std::uint64_t lists = 0;
+    for (; first < last; ++lists) {
+        const std::uint64_t end = std::min(last, first + 24 + below(25));
+        put("  wire ");
+        for (std::uint64_t i = first; i < end; ++i) {
+            if (i != first)
+                put(", ");
+            name(i);
+        }
+        put(";\n");
+        first = end;
+    }
+    return lists;
+}
+
+// One instance statement: about half the gates use ordered connections, the
+// others named ones (some with Y first); a few are left without a name.
+template <typename NAME>
+void put_gate(const char* cell, std::uint64_t id, int inputs, std::uint64_t a, std::uint64_t b,
+              NAME name)
+{
+    put("  ");
+    put(cell);
+    if (below(25) != 0) {
+        put(" g");
+        put(id);
+    }
+    const std::uint64_t style = below(20);
+    if (style < 11) {
+        put(" (");
+        name(a);
+        if (inputs == 2) {
+            put(", ");
+            name(b);
+        }
+        put(", ");
+        name(id);
+        put(");\n");
+        return;
+    }
+    put(" (");
+    if (style < 14) {
+        put(".Y(");
+        name(id);
+        put("), ");
+    }
+    put(".A(");
+    name(a);
+    if (inputs == 2) {
+        put("), .B(");
+        name(b);
+    }
+    if (style >= 14) {
+        put("), .Y(");
+        name(id);
+    }
+    put("));\n");
+}
+
+std::uint64_t parse_count(const char* text, const char* what)
+{
+    std::uint64_t value = 0;
+    const char* end = text + std::strlen(text);
+    const auto result = std::from_chars(text, end, value);
+    if (result.ec != std::errc() || result.ptr != end)
+        fail("not a number: ", what);
+    return value;
+}
+
+// Layer l of a DAG: gates [start, start + width).
+struct LAYER {
+    std::uint64_t start = 0;
+    std::uint64_t width = 0;
+};
+
+// Gates are laid out in `layer_count` layers: the last one of `dag_outputs`
+// gates drives the primary outputs, the others share the rest evenly.
+LAYER layer_at(std::uint64_t n, std::uint64_t layer_count, std::uint64_t l)
+{
+    if (layer_count == 1)
+        return {0, n};
+    const std::uint64_t inner = n - dag_outputs;
+    const std::uint64_t base = inner / (layer_count - 1);
+    const std::uint64_t extra = inner % (layer_count - 1);
+    if (l == layer_count - 1)
+        return {inner, dag_outputs};
+    return {l * base + std::min(l, extra), base + (l < extra ? 1 : 0)};
+}
+
+void write_dag(std::uint64_t n, std::uint64_t seed, const std::string& dir)
+{
+    rng_state = seed;
+    const std::uint64_t layer_count =
+        n <= dag_outputs ? 1 : std::min<std::uint64_t>(100, std::max<std::uint64_t>(2, n / 1000));
+    const std::uint64_t outputs = layer_count == 1 ? n : dag_outputs;
+    const std::uint64_t first_output = n - outputs;
+    // Net ids: gate g drives net g; primary input k is net n + k.
+    const auto name = [&](std::uint64_t net) {
+        if (net >= n) {
+            put("pi");
+            put(net - n);
+        } else if (net >= first_output) {
+            put("po");
+            put(net - first_output);
+        } else {
+            put("n");
+            put(net);
+        }
+    };
+    open_output(dir, "net.v");
+    put("// Random layered DAG: ");
+    put(n);
+    put(" gates, seed ");
+    put(seed);
+    put("\nmodule ");
+    put(module_name(layer_count * 0.2, n * 1.2, n * 0.025));
+    put(" (\n    ");
+    put_list(dag_inputs + outputs, [&](std::uint64_t i) {
+        name(i < dag_inputs ? n + i : first_output + i - dag_inputs);
+    });
+    put(");\n  input ");
+    put_list(dag_inputs, [&](std::uint64_t i) { name(n + i); });
+    put(";\n  output ");
+    put_list(outputs, [&](std::uint64_t i) { name(first_output + i); });
+    put(";\n");
+    put_wires(0, first_output, name);
+
+    // Input A of gate i of a layer takes the previous layer's net at a
+    // permuted index, so that every net but the last layer's has a sink.
+    // Input B takes a primary input, a hub, or any net of the three layers
+    // before, the nearest most often; a hub that is not in that window gives
+    // way to the net that was picked to find it.
+    constexpr std::uint64_t stride = 7919;  // prime, so i*stride permutes mod width
+    for (std::uint64_t l = 0; l < layer_count; ++l) {
+        const LAYER layer = layer_at(n, layer_count, l);
+        const LAYER prev = l ? layer_at(n, layer_count, l - 1) : LAYER{n, dag_inputs};
+        const std::uint64_t window_start = layer_at(n, layer_count, l < 3 ? 0 : l - 3).start;
+        const std::uint64_t offset = below(prev.width);
+        const bool coprime = prev.width % stride != 0;
+        for (std::uint64_t i = 0; i < layer.width; ++i) {
+            const std::uint64_t id = layer.start + i;
+            const std::uint64_t a = prev.start + ((coprime ? i * stride : i) + offset) % prev.width;
+            std::uint64_t b = a;
+            const std::uint64_t pick = below(100);
+            if (pick < 3 || l == 0) {
+                b = n + below(dag_inputs);
+            } else if (pick < 15) {
+                const std::uint64_t spacing = pick < 5 ? big_hub_spacing : hub_spacing;
+                const std::uint64_t at = window_start + below(layer.start - window_start);
+                b = at - at % spacing >= window_start ? at - at % spacing : at;
+            } else {
+                const std::uint64_t back = pick < 66 ? 1 : pick < 87 ? 2 : 3;
+                const LAYER from = layer_at(n, layer_count, l >= back ? l - back : 0);
+                b = from.start + below(from.width);
+            }
+            if (b == a)
+                b = a + 1 < layer.start ? a + 1 : n + below(dag_inputs);
+            std::size_t kind = 0;
+            if (below(100) < 20) {
+                kind = below(10) < 7 ? 0 : 1;
+            } else {
+                std::uint64_t share = below(1000);
+                kind = 2;
+                while (share >= static_cast<std::uint64_t>(two_input_mix[kind - 2])) {
+                    share -= two_input_mix[kind - 2];
+                    ++kind;
+                }
+            }
+            // Blocks of 4096 gates share a power domain; about one in sixteen
+            // blocks is in the second one.
+            const bool low_voltage = (((id >> 12) + seed) * 2654435761u >> 7) % 16 == 0;
+            std::string cell = kinds[kind].name;
+            cell += below(4) == 0 ? "_X2" : "_X1";
+            if (low_voltage)
+                cell += "_LV";
+            put_gate(cell.c_str(), id, kinds[kind].inputs, a, b, name);
+        }
+    }
+    put("endmodule\n");
+    close_output();
+}
+
+void write_chain(std::uint64_t n, std::uint64_t statements, const std::string& dir)
+{
+    rng_state = 1;
+    // Net 0 is the primary input, net g + 1 the output of gate g.
+    const auto name = [&](std::uint64_t net) {
+        if (net == 0)
+            put("in");
+        else if (net == n)
+            put("out");
+        else {
+            put("c");
+            put(net);
+        }
+    };
+    open_output(dir, "net.v");
+    put("// Chain of ");
+    put(n);
+    put(" buf/not gates\nmodule ");
+    put(module_name(n * 0.022, n * 0.8, n * 0.016));
+    put(" (in, out);\n  input in;\n  output out;\n");
+    std::uint64_t written = 2 + put_wires(1, n, name) + n;
+    for (std::uint64_t g = 0; g < n; ++g) {
+        const std::size_t kind = below(2);
+        std::string cell = kinds[kind].name;
+        cell += below(4) == 0 ? "_X2" : "_X1";
+        put_gate(cell.c_str(), g + 1, 1, g, g, name);
+    }
+    for (const std::uint64_t first = written; written < statements; ++written) {
+        if (written == first || written % 100 == 0)
+            put("  ");
+        put(written % 100 == 99 || written + 1 == statements ? ";\n" : ";");
+    }
+    put("endmodule\n");
+    close_output();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (!((mode == "dag" && argc == 5) || (mode == "chain" && (argc == 4 || argc == 5)))) {
+        std::fprintf(stderr, "usage: bench_gen dag N SEED OUT_DIR\n"
+                             "       bench_gen chain N OUT_DIR [STATEMENTS]\n");
+        return 2;
+    }
+    const std::uint64_t n = parse_count(argv[2], "N");
+    if (n < 1 || n > max_gates)
+        fail("N must be 1 to 4000000: a longer module body overflows the reader's parse stack",
+             "");
+    const std::string dir = argv[mode == "dag" ? 4 : 3];
+    write_library(dir);
+    if (mode == "dag")
+        write_dag(n, parse_count(argv[3], "SEED"), dir);
+    else
+        write_chain(n, argc == 5 ? parse_count(argv[4], "STATEMENTS") : 0, dir);
+    return 0;
+}
