@@ -1,8 +1,12 @@
 // Analysis passes. The per-net walks follow nets back through their drivers
-// (or forward through their sinks) depth first, with explicit stacks so that
-// a path of any length runs in constant call depth; they rely on
-// cyclic_check having rejected every loop.
+// (or forward through their sinks) depth first, over the design's index
+// arrays and with explicit stacks, so that a path of any length runs in
+// constant call depth; they rely on cyclic_check having rejected every loop.
+// Each walk memoises per-net values in arrays indexed by net position and
+// writes the results into the nets once it is done.
 #include "cost_function.h"
+
+#include "graph.h"
 
 #include <limits>
 #include <vector>
@@ -17,22 +21,56 @@ int cross_pd_cnt = 0;
 
 namespace {
 
-bool is_input(const NET* net)
+// Values of one walk by net position, with whether each is known yet.
+struct NET_MEMO {
+    std::vector<double> value;
+    std::vector<unsigned char> known;
+};
+
+NET_MEMO arrival_memo;
+NET_MEMO required_memo;
+NET_MEMO prob_memo;
+
+NET_MEMO& sized(NET_MEMO& memo)
 {
-    return net->is_primary_input;
+    if (memo.value.size() != nets.size()) {
+        memo.value.assign(nets.size(), 0.0);
+        memo.known.assign(nets.size(), 0);
+    }
+    return memo;
 }
 
-GATE* driving_gate(const NET* net)
+// Per gate: the figure `pick` takes from its cell.
+template <typename PICK>
+auto per_gate(PICK pick)
 {
-    return net->driver ? net->driver->gate : nullptr;
+    std::vector<decltype(pick(CELL_FIGURES{}))> values;
+    values.reserve(gates.size());
+    for (const auto& gate : gates)
+        values.push_back(pick(cell_figures(*gate->cell)));
+    return values;
+}
+
+std::vector<double> gate_delays()
+{
+    std::vector<double> delays;
+    delays.reserve(gates.size());
+    for (const auto& gate : gates)
+        delays.push_back(gate->delay);
+    return delays;
+}
+
+bool is_input(const DESIGN_GRAPH& graph, std::uint32_t net)
+{
+    return (graph.net_port[net] & port_input) != 0;
 }
 
 // Probability of a gate's output from its input values, by cell type.
-double gate_probability(const GATE& gate, const double* values, std::size_t count)
+double gate_probability(std::uint32_t gate, LOGIC logic, const double* values,
+                        std::uint32_t count)
 {
     const double a = count > 0 ? values[0] : 0.0;
     const double b = count > 1 ? values[1] : 0.0;
-    const LOGIC logic = cell_figures(*gate.cell).logic;
     if (count == 1) {
         if (logic == LOGIC::BUF)
             return a;
@@ -56,163 +94,146 @@ double gate_probability(const GATE& gate, const double* values, std::size_t coun
             break;
         }
     }
-    uti_error("Input number of cell '%s' error\n", gate.cell->attrs["cell_type"].sval.c_str());
+    uti_error("Input number of cell '%s' error\n",
+              gates[gate]->cell->attrs["cell_type"].sval.c_str());
 }
 
-// One net whose driving gate is being evaluated: `next` is the next input
-// pin to look at, `values` the input values gathered so far.
+// One net whose driving gate is being evaluated: its inputs run from `next`
+// to `end` in gate_in.
 struct PROB_FRAME {
-    NET* net;
-    GATE* gate;
-    std::size_t next = 0;
+    std::uint32_t net;
+    std::uint32_t gate;
+    std::uint32_t next;
+    std::uint32_t end;
+    std::uint32_t count = 0;
     double values[2] = {0.0, 0.0};
 };
 
 struct ARRIVAL_FRAME {
-    NET* net;
-    GATE* gate;
-    std::size_t next = 0;
+    std::uint32_t net;
+    std::uint32_t gate;
+    std::uint32_t next;
+    std::uint32_t end;
     double latest = 0.0;
 };
 
 struct REQUIRED_FRAME {
-    NET* net;
-    std::size_t next = 0;
-    double earliest = 0.0;
+    std::uint32_t net;
+    std::uint32_t next;
+    std::uint32_t end;
+    double earliest;
 };
 
-} // namespace
-
-double set_prob_rec(NET* net)
+double probability_of(std::uint32_t net, const std::vector<LOGIC>& logic)
 {
-    if (is_input(net)) {
-        net->prob = 0.5;
+    const DESIGN_GRAPH& graph = design_graph();
+    NET_MEMO& memo = sized(prob_memo);
+    if (is_input(graph, net))
         return 0.5;
-    }
-    if (!net->driver) {
-        net->prob = 0.0;
+    if (graph.net_driver[net] == no_position)
         return 0.0;
-    }
+    const auto frame_of = [&graph](std::uint32_t n) {
+        const auto gate = static_cast<std::uint32_t>(graph.net_driver[n]);
+        return PROB_FRAME{n, gate, graph.gate_in_begin[gate], graph.gate_in_begin[gate + 1]};
+    };
     // Reused from call to call: most calls find their inputs memoised.
     static std::vector<PROB_FRAME> stack;
     stack.clear();
-    stack.push_back({net, driving_gate(net)});
-    double result = 0.0;
-    while (!stack.empty()) {
+    stack.push_back(frame_of(net));
+    while (true) {
         PROB_FRAME& frame = stack.back();
-        const auto& pins = frame.gate->in_pins;
-        if (frame.next < pins.size()) {
-            NET* in = pins[frame.next]->net;
-            if (in->has_prob) {
-                frame.values[frame.next++] = in->prob;
-            } else if (is_input(in) || !in->driver) {
-                in->prob = is_input(in) ? 0.5 : 0.0;
-                in->has_prob = true;
-                frame.values[frame.next++] = in->prob;
-            } else {
-                stack.push_back({in, driving_gate(in)});
+        if (frame.next < frame.end) {
+            const std::uint32_t in = graph.gate_in[frame.next];
+            if (!memo.known[in]) {
+                if (!is_input(graph, in) && graph.net_driver[in] != no_position) {
+                    stack.push_back(frame_of(in));
+                    continue;
+                }
+                memo.value[in] = is_input(graph, in) ? 0.5 : 0.0;
+                memo.known[in] = 1;
             }
-            continue;
-        }
-        const double p = gate_probability(*frame.gate, frame.values, pins.size());
-        frame.net->prob = p;
-        stack.pop_back();
-        if (stack.empty()) {
-            result = p;
-        } else {
-            PROB_FRAME& parent = stack.back();
-            parent.gate->in_pins[parent.next]->net->has_prob = true;
-            parent.values[parent.next++] = p;
-        }
-    }
-    return result;
-}
-
-void do_dyn_power()
-{
-    for_each_net_in_name_order([](NET* net) {
-        if (!net->has_prob) {
-            set_prob_rec(net);
-            net->has_prob = true;
-        }
-        const double p = net->prob;
-        net->switching = (1 - p) * (p + p);
-    });
-    dynamic_power = 0.0;
-    for (const auto& gate : gates) {
-        const double weight = cell_figures(*gate->cell).leak;
-        if (const NET* out = gate->out_pin.net)
-            dynamic_power = out->switching * weight + dynamic_power;
-    }
-}
-
-double arr_time_rec(NET* net)
-{
-    if (is_input(net) || !net->driver)
-        return 0.0;
-    // Reused from call to call: most calls find their inputs memoised.
-    static std::vector<ARRIVAL_FRAME> stack;
-    stack.clear();
-    stack.push_back({net, driving_gate(net)});
-    double result = 0.0;
-    while (!stack.empty()) {
-        ARRIVAL_FRAME& frame = stack.back();
-        const auto& pins = frame.gate->in_pins;
-        if (frame.next < pins.size()) {
-            NET* in = pins[frame.next]->net;
-            if (!in->has_arrival_time && !is_input(in) && in->driver) {
-                stack.push_back({in, driving_gate(in)});
-                continue;
-            }
-            if (!in->has_arrival_time) {
-                in->arrival_time = 0.0;
-                in->has_arrival_time = true;
-            }
-            if (in->arrival_time > frame.latest)
-                frame.latest = in->arrival_time;
+            frame.values[frame.count++] = memo.value[in];
             frame.next += 1;
             continue;
         }
-        NET* done = frame.net;
-        const double arrival = frame.gate->delay + frame.latest;
+        const double p = gate_probability(frame.gate, logic[frame.gate], frame.values, frame.count);
+        const std::uint32_t done = frame.net;
         stack.pop_back();
-        if (stack.empty()) {
-            result = arrival;
-            break;
-        }
-        // The parent's pending pin is this net: store it and take it next round.
-        done->arrival_time = arrival;
-        done->has_arrival_time = true;
+        if (stack.empty())
+            return p;
+        // The parent's pending input is this net: it reads it next round.
+        memo.value[done] = p;
+        memo.known[done] = 1;
     }
-    return result;
 }
 
-double req_time_rec(NET* net)
+double arrival_of(std::uint32_t net, const std::vector<double>& delays)
 {
-    // Reused from call to call: most calls find their inputs memoised.
+    const DESIGN_GRAPH& graph = design_graph();
+    NET_MEMO& memo = sized(arrival_memo);
+    if (is_input(graph, net) || graph.net_driver[net] == no_position)
+        return 0.0;
+    const auto frame_of = [&graph](std::uint32_t n) {
+        const auto gate = static_cast<std::uint32_t>(graph.net_driver[n]);
+        return ARRIVAL_FRAME{n, gate, graph.gate_in_begin[gate], graph.gate_in_begin[gate + 1]};
+    };
+    static std::vector<ARRIVAL_FRAME> stack;
+    stack.clear();
+    stack.push_back(frame_of(net));
+    while (true) {
+        ARRIVAL_FRAME& frame = stack.back();
+        if (frame.next < frame.end) {
+            const std::uint32_t in = graph.gate_in[frame.next];
+            if (!memo.known[in]) {
+                if (!is_input(graph, in) && graph.net_driver[in] != no_position) {
+                    stack.push_back(frame_of(in));
+                    continue;
+                }
+                memo.value[in] = 0.0;
+                memo.known[in] = 1;
+            }
+            if (memo.value[in] > frame.latest)
+                frame.latest = memo.value[in];
+            frame.next += 1;
+            continue;
+        }
+        const double arrival = delays[frame.gate] + frame.latest;
+        const std::uint32_t done = frame.net;
+        stack.pop_back();
+        if (stack.empty())
+            return arrival;
+        memo.value[done] = arrival;
+        memo.known[done] = 1;
+    }
+}
+
+double required_of(std::uint32_t net, const std::vector<double>& delays)
+{
+    const DESIGN_GRAPH& graph = design_graph();
+    NET_MEMO& memo = sized(required_memo);
+    const auto frame_of = [&graph](std::uint32_t n) {
+        const double bound = (graph.net_port[n] & port_output)
+                                 ? clock_period
+                                 : std::numeric_limits<double>::infinity();
+        return REQUIRED_FRAME{n, graph.net_sink_begin[n], graph.net_sink_begin[n + 1], bound};
+    };
     static std::vector<REQUIRED_FRAME> stack;
     stack.clear();
-    const auto start = [](NET* n) {
-        const double bound = n->is_primary_output ? clock_period
-                                                    : std::numeric_limits<double>::infinity();
-        return REQUIRED_FRAME{n, 0, bound};
-    };
-    stack.push_back(start(net));
-    double result = 0.0;
-    while (!stack.empty()) {
+    stack.push_back(frame_of(net));
+    while (true) {
         REQUIRED_FRAME& frame = stack.back();
-        if (frame.next < frame.net->sinks.size()) {
-            const GATE* sink = frame.net->sinks[frame.next]->gate;
-            NET* out = sink->out_pin.net;
-            if (!out) {
+        if (frame.next < frame.end) {
+            const std::uint32_t sink = graph.net_sink[frame.next];
+            const std::int32_t out = graph.gate_out[sink];
+            if (out == no_position) {
                 frame.next += 1;
                 continue;
             }
-            if (!out->has_required_time) {
-                stack.push_back(start(out));
+            if (!memo.known[out]) {
+                stack.push_back(frame_of(static_cast<std::uint32_t>(out)));
                 continue;
             }
-            const double candidate = out->required_time - sink->delay;
+            const double candidate = memo.value[out] - delays[sink];
             if (frame.earliest > candidate)
                 frame.earliest = candidate;
             frame.next += 1;
@@ -220,43 +241,98 @@ double req_time_rec(NET* net)
         }
         const REQUIRED_FRAME done = frame;
         stack.pop_back();
-        if (stack.empty()) {
-            result = done.earliest;
-            break;
-        }
-        done.net->required_time = done.earliest;
-        done.net->has_required_time = true;
+        if (stack.empty())
+            return done.earliest;
+        memo.value[done.net] = done.earliest;
+        memo.known[done.net] = 1;
     }
-    return result;
+}
+
+std::vector<LOGIC> gate_logic()
+{
+    return per_gate([](const CELL_FIGURES& cell) { return cell.logic; });
+}
+
+} // namespace
+
+double set_prob_rec(NET* net)
+{
+    const double p = probability_of(net->index, gate_logic());
+    net->prob = p;
+    return p;
+}
+
+void do_dyn_power()
+{
+    const std::vector<LOGIC> logic = gate_logic();
+    NET_MEMO& memo = sized(prob_memo);
+    for (const std::uint32_t net : design_graph().name_order) {
+        if (!memo.known[net]) {
+            memo.value[net] = probability_of(net, logic);
+            memo.known[net] = 1;
+        }
+    }
+    std::vector<double> switching(nets.size());
+    for (const auto& net : nets.owned) {
+        const double p = memo.value[net->index];
+        net->prob = p;
+        net->switching = (1 - p) * (p + p);
+        switching[net->index] = net->switching;
+    }
+    const std::vector<double> weights =
+        per_gate([](const CELL_FIGURES& cell) { return cell.leak; });
+    const std::vector<std::int32_t>& gate_out = design_graph().gate_out;
+    dynamic_power = 0.0;
+    for (std::size_t g = 0; g < gate_out.size(); ++g)
+        if (gate_out[g] != no_position)
+            dynamic_power = switching[gate_out[g]] * weights[g] + dynamic_power;
+}
+
+double arr_time_rec(NET* net)
+{
+    return arrival_of(net->index, gate_delays());
+}
+
+double req_time_rec(NET* net)
+{
+    return required_of(net->index, gate_delays());
 }
 
 void do_timing()
 {
+    const std::vector<double> delays = gate_delays();
+    const std::vector<std::uint32_t>& order = design_graph().name_order;
+    NET_MEMO& arrival = sized(arrival_memo);
+    NET_MEMO& required = sized(required_memo);
     max_arrival_time = 0.0;
-    for_each_net_in_name_order([](NET* net) {
-        if (!net->has_arrival_time) {
-            net->arrival_time = arr_time_rec(net);
-            net->has_arrival_time = true;
+    for (const std::uint32_t net : order) {
+        if (!arrival.known[net]) {
+            arrival.value[net] = arrival_of(net, delays);
+            arrival.known[net] = 1;
         }
-        if (net->arrival_time > max_arrival_time)
-            max_arrival_time = net->arrival_time;
-    });
-    for_each_net_in_name_order([](NET* net) {
-        if (!net->has_required_time) {
-            net->required_time = req_time_rec(net);
-            net->has_required_time = true;
+        if (arrival.value[net] > max_arrival_time)
+            max_arrival_time = arrival.value[net];
+    }
+    for (const std::uint32_t net : order) {
+        if (!required.known[net]) {
+            required.value[net] = required_of(net, delays);
+            required.known[net] = 1;
         }
-    });
+    }
     tns = 0.0;
     wns = 0.0;
-    for_each_net_in_name_order([](const NET* net) {
-        const double slack = net->required_time - net->arrival_time;
+    for (const std::uint32_t net : order) {
+        const double slack = required.value[net] - arrival.value[net];
         if (slack < 0) {
             tns += slack;
             if (slack < wns)
                 wns = slack;
         }
-    });
+    }
+    for (const auto& net : nets.owned) {
+        net->arrival_time = arrival.value[net->index];
+        net->required_time = required.value[net->index];
+    }
 }
 
 void do_power_area()
@@ -272,14 +348,15 @@ void do_power_area()
 
 void do_cross_pd()
 {
+    const DESIGN_GRAPH& graph = design_graph();
+    const std::vector<int> domain = per_gate([](const CELL_FIGURES& cell) { return cell.pd; });
     cross_pd_cnt = 0;
-    for (const auto& gate : gates) {
-        const NET* out = gate->out_pin.net;
-        if (!out)
+    for (std::size_t g = 0; g < graph.gate_out.size(); ++g) {
+        const std::int32_t out = graph.gate_out[g];
+        if (out == no_position)
             continue;
-        const int domain = cell_figures(*gate->cell).pd;
-        for (const PIN* sink : out->sinks)
-            if (domain != cell_figures(*sink->gate->cell).pd)
+        for (std::uint32_t s = graph.net_sink_begin[out]; s < graph.net_sink_begin[out + 1]; ++s)
+            if (domain[g] != domain[graph.net_sink[s]])
                 cross_pd_cnt += 1;
     }
 }

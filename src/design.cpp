@@ -385,6 +385,7 @@ NET* find_or_add_net(const std::string& name)
     nets.owned.push_back(std::make_unique<NET>());
     NET* added = nets.owned.back().get();
     added->name = name;
+    added->index = static_cast<std::uint32_t>(next);
     return added;
 }
 
@@ -412,6 +413,7 @@ void create_instance(const std::string& cell_ref, const std::string& inst_name)
     gates.push_back(std::make_unique<GATE>());
     GATE* gate = gates.back().get();
     gate->name = inst_name;
+    gate->index = static_cast<std::uint32_t>(next);
     gate->cell = &cell->second;
     if (port_map == PORT_MAP_NAME)
         connect_by_name(gate, cell_ref);

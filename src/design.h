@@ -90,8 +90,7 @@ struct GATE {
     std::vector<std::unique_ptr<PIN>> in_pins;
     PIN out_pin;
     double delay = 0.0;
-    // Loop-check search state: 0 not reached, 1 on the current path, 2 done.
-    unsigned char loop_mark = 0;
+    std::uint32_t index = 0;  // position in gates
     RECORD_ARENA_ALLOCATED
 };
 
@@ -108,13 +107,10 @@ struct NET {
     // Membership in inputs and outputs, kept beside the net for the passes.
     bool is_primary_input = false;
     bool is_primary_output = false;
-    // Memoised per-net results of the analysis passes, kept beside the net
-    // instead of in maps keyed by its address; has_* says the value is set.
+    // Results of static timing for this net.
     double arrival_time = 0.0;
     double required_time = 0.0;
-    bool has_arrival_time = false;
-    bool has_required_time = false;
-    bool has_prob = false;
+    std::uint32_t index = 0;  // position in nets.owned, the creation order
     RECORD_ARENA_ALLOCATED
 };
 
@@ -168,22 +164,6 @@ extern int line_no;
 // Built on first use after nets were added, then reused.
 const std::vector<NET*>& net_order();
 
-// Calls `visit` on every net in name order. Name order is not memory order,
-// so the nets a few steps ahead are fetched early to hide the latency.
-template <typename VISIT>
-void for_each_net_in_name_order(VISIT visit)
-{
-    constexpr std::size_t ahead = 16;
-    const std::vector<NET*>& order = net_order();
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (i + ahead < order.size()) {
-            __builtin_prefetch(order[i + ahead]);
-            __builtin_prefetch(reinterpret_cast<const char*>(order[i + ahead]) + 64);
-        }
-        visit(order[i]);
-    }
-}
-
 // Fatal: prints "Error: " and the message on stderr and exits with status 1.
 [[noreturn, gnu::format(printf, 1, 2)]] void uti_error(const char* format, ...);
 // Fatal: prints "Line: <line_no> error: " and the message on stderr, exits 1.
@@ -217,8 +197,9 @@ void finalize_design();
 
 // Combinational-loop check; reports "Netlist contains self-loop" and exits.
 void cyclic_check();
-// Searches from a gate not yet reached; true when it closes a loop.
-bool is_cyclic_rec(GATE* start);
+// Searches from a gate not yet reached (loop_mark 0 in `marks`, indexed by
+// gate position); true when it closes a loop.
+bool is_cyclic_rec(std::uint32_t start, std::vector<unsigned char>& marks);
 
 // Listings on standard output.
 void dump_design();

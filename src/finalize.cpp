@@ -1,5 +1,6 @@
 // Design finalisation and the combinational-loop check.
 #include "design.h"
+#include "graph.h"
 
 #include <unordered_map>
 #include <utility>
@@ -29,14 +30,15 @@ double slp_for_fout_size(int fanout)
 
 void finalize_design()
 {
-    // Every wire load is in place before the first gate delay reads one.
-    for_each_net_in_name_order([](NET* net) {
+    // Every wire load is in place before the first gate delay reads one. The
+    // figures of one net depend on nothing else, so creation order will do.
+    for (const auto& net : nets.owned) {
         int fanout = static_cast<int>(net->sinks.size());
         if (net->is_primary_output)
             fanout += 1;
         net->fanout = fanout;
         net->wire_cap = static_cast<double>(fanout) * (0.002 * slp_for_fout_size(fanout));
-    });
+    }
     gate_count = 0;
     over_max_capacitance_cnt = 0;
     // Usage is counted per cell first, then per name and type: a handful of
@@ -59,29 +61,40 @@ void finalize_design()
     }
 }
 
-bool is_cyclic_rec(GATE* start)
+bool is_cyclic_rec(std::uint32_t start, std::vector<unsigned char>& marks)
 {
-    // Depth-first search with an explicit stack of (gate, next sink) so that
-    // a chain of any length runs in constant call depth.
+    // Depth-first search with an explicit stack of (gate, next sink, end of
+    // sinks) so that a path of any length runs in constant call depth.
     constexpr unsigned char on_path = 1;
     constexpr unsigned char done = 2;
-    std::vector<std::pair<GATE*, std::size_t>> path;
-    start->loop_mark = on_path;
-    path.emplace_back(start, 0);
+    struct FRAME {
+        std::uint32_t gate;
+        std::uint32_t next;
+        std::uint32_t end;
+    };
+    const DESIGN_GRAPH& graph = design_graph();
+    const auto frame_of = [&graph](std::uint32_t gate) {
+        const std::int32_t out = graph.gate_out[gate];
+        if (out == no_position)
+            return FRAME{gate, 0, 0};
+        return FRAME{gate, graph.net_sink_begin[out], graph.net_sink_begin[out + 1]};
+    };
+    std::vector<FRAME> path;
+    marks[start] = on_path;
+    path.push_back(frame_of(start));
     while (!path.empty()) {
-        auto& [gate, next] = path.back();
-        const NET* out = gate->out_pin.net;
-        if (out && next < out->sinks.size()) {
-            GATE* sink = out->sinks[next++]->gate;
-            if (sink->loop_mark == 0) {
-                sink->loop_mark = on_path;
-                path.emplace_back(sink, 0);
-            } else if (sink->loop_mark == on_path) {
+        FRAME& frame = path.back();
+        if (frame.next < frame.end) {
+            const std::uint32_t sink = graph.net_sink[frame.next++];
+            if (marks[sink] == 0) {
+                marks[sink] = on_path;
+                path.push_back(frame_of(sink));
+            } else if (marks[sink] == on_path) {
                 return true;
             }
             continue;
         }
-        gate->loop_mark = done;
+        marks[frame.gate] = done;
         path.pop_back();
     }
     return false;
@@ -89,7 +102,8 @@ bool is_cyclic_rec(GATE* start)
 
 void cyclic_check()
 {
-    for (const auto& gate : gates)
-        if (gate->loop_mark == 0 && is_cyclic_rec(gate.get()))
+    std::vector<unsigned char> marks(gates.size(), 0);
+    for (std::uint32_t g = 0; g < gates.size(); ++g)
+        if (marks[g] == 0 && is_cyclic_rec(g, marks))
             uti_error("Netlist contains self-loop\n");
 }
