@@ -1,6 +1,8 @@
 // Design database: containers, fatal reporters, library and netlist builders.
 #include "design.h"
 
+#include "graph.h"
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -31,83 +33,6 @@ namespace {
 
 std::vector<NET*> sorted_nets;
 
-constexpr std::uint64_t empty_slot = 0;
-
-std::uint64_t hash_of(std::string_view name)
-{
-    return std::hash<std::string_view>{}(name);
-}
-
-std::uint64_t slot_value(std::uint64_t hash, std::size_t position)
-{
-    return (hash & 0xffffffff00000000u) | (position + 1);
-}
-
-std::size_t slot_position(std::uint64_t slot)
-{
-    return static_cast<std::size_t>(slot & 0xffffffffu) - 1;
-}
-
-void grow_index(NAME_INDEX& index)
-{
-    std::vector<std::uint64_t> old = std::move(index.slots);
-    index.slots.assign(old.empty() ? 1024 : old.size() * 2, empty_slot);
-    const std::size_t mask = index.slots.size() - 1;
-    // The low bits of a slot hold the position, so re-hashing needs the
-    // name again; the high bits alone spread well enough to re-place by.
-    for (const std::uint64_t slot : old) {
-        if (slot == empty_slot)
-            continue;
-        std::size_t at = (slot >> 32) & mask;
-        while (index.slots[at] != empty_slot)
-            at = (at + 1) & mask;
-        index.slots[at] = slot;
-    }
-}
-
-// Finds `name` among the records whose names `name_at` gives by position;
-// when absent, records `new_position` under it. Returns the position found
-// or recorded.
-template <typename NAME_AT>
-std::size_t index_find_or_add(NAME_INDEX& index, std::string_view name, std::size_t new_position,
-                              NAME_AT name_at)
-{
-    if ((index.count + 1) * 2 > index.slots.size())
-        grow_index(index);
-    const std::uint64_t hash = hash_of(name);
-    const std::size_t mask = index.slots.size() - 1;
-    for (std::size_t at = (hash >> 32) & mask;; at = (at + 1) & mask) {
-        const std::uint64_t slot = index.slots[at];
-        if (slot == empty_slot) {
-            index.slots[at] = slot_value(hash, new_position);
-            index.count += 1;
-            return new_position;
-        }
-        if ((slot >> 32) == (hash >> 32) && name_at(slot_position(slot)) == name)
-            return slot_position(slot);
-    }
-}
-
-// Finds `name` without adding it; false when absent.
-template <typename NAME_AT>
-bool index_find(const NAME_INDEX& index, std::string_view name, NAME_AT name_at,
-                std::size_t& position)
-{
-    if (index.slots.empty())
-        return false;
-    const std::uint64_t hash = hash_of(name);
-    const std::size_t mask = index.slots.size() - 1;
-    for (std::size_t at = (hash >> 32) & mask;; at = (at + 1) & mask) {
-        const std::uint64_t slot = index.slots[at];
-        if (slot == empty_slot)
-            return false;
-        if ((slot >> 32) == (hash >> 32) && name_at(slot_position(slot)) == name) {
-            position = slot_position(slot);
-            return true;
-        }
-    }
-}
-
 std::string_view net_name_at(std::size_t position)
 {
     return nets.owned[position]->name;
@@ -132,10 +57,10 @@ const std::string& text_attr(CELL& cell, const char* key)
 // Hooks an input pin named `pin_name` of `gate` onto `net`.
 PIN* connect_input(GATE* gate, NET* net, const char* pin_name)
 {
-    gate->in_pins.push_back(std::make_unique<PIN>());
-    PIN* pin = gate->in_pins.back().get();
+    PIN* pin = &gate->in_pins.pins[gate->in_pins.count++];
     pin->dir = PIN_IN;
     net->sinks.push_back(pin);
+    graph_connect_input(gate->index, net->index);
     net->load_cap += cell_figures(*gate->cell).cap;
     pin->name = pin_name;
     pin->gate = gate;
@@ -154,6 +79,7 @@ void connect_output(GATE* gate, NET* net, const char* driven_format)
     if (net->is_primary_input)
         uti_error_at("Net '%s' is driven by primary-input\n", net->name.c_str());
     net->driver = pin;
+    graph_connect_output(gate->index, net->index);
     pin->name = "Y";
     pin->gate = gate;
     pin->net = net;
@@ -166,7 +92,7 @@ void connect_by_name(GATE* gate, const std::string& cell_ref)
         if (pin_name == "A" || pin_name == "B") {
             if (pin_name == "B" && gate->cell->input_num == 1)
                 uti_error_at("'%s' gate doesn't have pin 'B'\n", cell_ref.c_str());
-            connect_input(gate, net, pin_name.c_str());
+            connect_input(gate, net, pin_name == "A" ? "A" : "B");
         } else if (pin_name == "Y") {
             connect_output(gate, net, "Net '%s' is already driven by gate '%s'\n");
         } else {
@@ -214,7 +140,7 @@ const std::unique_ptr<NET>& NET_MAP::at(std::string_view name) const
 void* record_arena_allocate(std::size_t size)
 {
     constexpr std::size_t block_size = std::size_t{4} << 20;
-    constexpr std::size_t alignment = alignof(std::max_align_t);
+    constexpr std::size_t alignment = alignof(std::max_align_t) < 8 ? alignof(std::max_align_t) : 8;
     static char* next = nullptr;
     static std::size_t left = 0;
     size = (size + alignment - 1) / alignment * alignment;
@@ -386,19 +312,24 @@ NET* find_or_add_net(const std::string& name)
     NET* added = nets.owned.back().get();
     added->name = name;
     added->index = static_cast<std::uint32_t>(next);
+    graph_add_net();
     return added;
 }
 
 void insert_inputs(const std::string& name)
 {
     inputs.insert(name);
-    find_or_add_net(name)->is_primary_input = true;
+    NET* net = find_or_add_net(name);
+    net->is_primary_input = true;
+    graph_mark_port(net->index, port_input);
 }
 
 void insert_outputs(const std::string& name)
 {
     outputs.insert(name);
-    find_or_add_net(name)->is_primary_output = true;
+    NET* net = find_or_add_net(name);
+    net->is_primary_output = true;
+    graph_mark_port(net->index, port_output);
 }
 
 void create_instance(const std::string& cell_ref, const std::string& inst_name)
@@ -414,6 +345,7 @@ void create_instance(const std::string& cell_ref, const std::string& inst_name)
     GATE* gate = gates.back().get();
     gate->name = inst_name;
     gate->index = static_cast<std::uint32_t>(next);
+    graph_add_gate();
     gate->cell = &cell->second;
     if (port_map == PORT_MAP_NAME)
         connect_by_name(gate, cell_ref);

@@ -12,6 +12,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "name_index.h"
+
 constexpr int PIN_UNSET = 0;
 constexpr int PIN_IN = 1;
 constexpr int PIN_OUT = 2;
@@ -72,10 +74,24 @@ void* record_arena_allocate(std::size_t size);
 
 struct PIN {
     int dir = PIN_UNSET;
-    std::string name;  // "A", "B" or "Y"
+    std::string_view name;  // "A", "B" or "Y": always one of those literals
     GATE* gate = nullptr;
     NET* net = nullptr;
-    RECORD_ARENA_ALLOCATED
+};
+
+// A gate's connected input pins, held inside the gate in pin-name order
+// ("A" before "B"): pins are only ever added in that order, and a cell has
+// at most two inputs.
+struct IN_PINS {
+    PIN pins[2];
+    std::size_t count = 0;
+    std::size_t size() const { return count; }
+    PIN* operator[](std::size_t i) { return &pins[i]; }
+    const PIN* operator[](std::size_t i) const { return &pins[i]; }
+    PIN* begin() { return pins; }
+    PIN* end() { return pins + count; }
+    const PIN* begin() const { return pins; }
+    const PIN* end() const { return pins + count; }
 };
 
 extern int _gate_id;
@@ -85,9 +101,7 @@ struct GATE {
     int id = _gate_id++;
     std::string name;  // instance name, "(empty)" when the statement has none
     CELL* cell = nullptr;
-    // Connected input pins, owned, in pin-name order ("A" before "B"). Pins are
-    // only ever added in that order, so a vector keeps it without a map.
-    std::vector<std::unique_ptr<PIN>> in_pins;
+    IN_PINS in_pins;
     PIN out_pin;
     double delay = 0.0;
     std::uint32_t index = 0;  // position in gates
@@ -112,13 +126,6 @@ struct NET {
     double required_time = 0.0;
     std::uint32_t index = 0;  // position in nets.owned, the creation order
     RECORD_ARENA_ALLOCATED
-};
-
-// Open-addressing hash index from a name to a position in a vector of
-// records that each carry their own `name`: one probe sequence finds or adds.
-struct NAME_INDEX {
-    std::vector<std::uint64_t> slots;  // hash high bits << 32 | position + 1; 0 is empty
-    std::size_t count = 0;
 };
 
 // Every net, owned in creation order, found by name through the index.

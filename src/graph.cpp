@@ -6,55 +6,90 @@
 namespace {
 
 DESIGN_GRAPH graph;
+// Input connections made since the sink lists were last built, as
+// (net, gate) in connection order.
+std::vector<std::uint32_t> pending_net;
+std::vector<std::uint32_t> pending_gate;
 
-void build_gate_arrays()
+// Counting sort by net of the lists built before plus the pending
+// connections: stable, so each net keeps its connection order.
+void build_sink_lists()
 {
-    graph.gate_out.assign(gates.size(), no_position);
-    graph.gate_in_begin.assign(gates.size() + 1, 0);
-    graph.gate_in.clear();
-    for (std::size_t g = 0; g < gates.size(); ++g) {
-        const GATE& gate = *gates[g];
-        graph.gate_in_begin[g] = static_cast<std::uint32_t>(graph.gate_in.size());
-        for (const auto& pin : gate.in_pins)
-            graph.gate_in.push_back(pin->net->index);
-        if (gate.out_pin.net)
-            graph.gate_out[g] = static_cast<std::int32_t>(gate.out_pin.net->index);
+    std::vector<std::uint32_t> from_net;
+    std::vector<std::uint32_t> from_gate;
+    if (!graph.net_sink.empty()) {
+        for (std::size_t n = 0; n + 1 < graph.net_sink_begin.size(); ++n)
+            for (std::uint32_t s = graph.net_sink_begin[n]; s < graph.net_sink_begin[n + 1]; ++s) {
+                from_net.push_back(static_cast<std::uint32_t>(n));
+                from_gate.push_back(graph.net_sink[s]);
+            }
+        from_net.insert(from_net.end(), pending_net.begin(), pending_net.end());
+        from_gate.insert(from_gate.end(), pending_gate.begin(), pending_gate.end());
+    } else {
+        from_net.swap(pending_net);
+        from_gate.swap(pending_gate);
     }
-    graph.gate_in_begin[gates.size()] = static_cast<std::uint32_t>(graph.gate_in.size());
-}
-
-void build_net_arrays()
-{
-    const std::size_t count = nets.size();
-    graph.net_driver.assign(count, no_position);
+    const std::size_t count = graph.net_driver.size();
     graph.net_sink_begin.assign(count + 1, 0);
-    graph.net_port.assign(count, 0);
-    graph.net_sink.clear();
-    for (std::size_t n = 0; n < count; ++n) {
-        const NET& net = *nets.owned[n];
-        graph.net_sink_begin[n] = static_cast<std::uint32_t>(graph.net_sink.size());
-        for (const PIN* sink : net.sinks)
-            graph.net_sink.push_back(sink->gate->index);
-        if (net.driver)
-            graph.net_driver[n] = static_cast<std::int32_t>(net.driver->gate->index);
-        graph.net_port[n] = static_cast<unsigned char>((net.is_primary_input ? port_input : 0) |
-                                                       (net.is_primary_output ? port_output : 0));
-    }
-    graph.net_sink_begin[count] = static_cast<std::uint32_t>(graph.net_sink.size());
-    graph.name_order.clear();
-    graph.name_order.reserve(count);
-    for (const NET* net : net_order())
-        graph.name_order.push_back(net->index);
+    for (const std::uint32_t net : from_net)
+        graph.net_sink_begin[net + 1] += 1;
+    for (std::size_t n = 0; n < count; ++n)
+        graph.net_sink_begin[n + 1] += graph.net_sink_begin[n];
+    graph.net_sink.assign(from_net.size(), 0);
+    std::vector<std::uint32_t> next(graph.net_sink_begin.begin(), graph.net_sink_begin.end() - 1);
+    for (std::size_t i = 0; i < from_net.size(); ++i)
+        graph.net_sink[next[from_net[i]]++] = from_gate[i];
+    std::vector<std::uint32_t>().swap(pending_net);
+    std::vector<std::uint32_t>().swap(pending_gate);
 }
 
 } // namespace
 
+void graph_add_net()
+{
+    graph.net_driver.push_back(no_position);
+    graph.net_port.push_back(0);
+}
+
+void graph_add_gate()
+{
+    graph.gate_out.push_back(no_position);
+    if (graph.gate_in_begin.empty())
+        graph.gate_in_begin.push_back(0);
+    graph.gate_in_begin.push_back(static_cast<std::uint32_t>(graph.gate_in.size()));
+}
+
+void graph_mark_port(std::uint32_t net, unsigned char port)
+{
+    graph.net_port[net] |= port;
+}
+
+void graph_connect_input(std::uint32_t gate, std::uint32_t net)
+{
+    // Only the newest gate is ever being connected, so its inputs end the list.
+    graph.gate_in.push_back(net);
+    graph.gate_in_begin[gate + 1] = static_cast<std::uint32_t>(graph.gate_in.size());
+    pending_net.push_back(net);
+    pending_gate.push_back(gate);
+}
+
+void graph_connect_output(std::uint32_t gate, std::uint32_t net)
+{
+    graph.gate_out[gate] = static_cast<std::int32_t>(net);
+    graph.net_driver[net] = static_cast<std::int32_t>(gate);
+}
+
 const DESIGN_GRAPH& design_graph()
 {
-    if (graph.gate_out.size() != gates.size() || graph.net_driver.size() != nets.size() ||
-        graph.gate_in_begin.empty()) {
-        build_gate_arrays();
-        build_net_arrays();
+    if (graph.gate_in_begin.empty())
+        graph.gate_in_begin.push_back(0);
+    if (!pending_net.empty() || graph.net_sink_begin.size() != graph.net_driver.size() + 1)
+        build_sink_lists();
+    if (graph.name_order.size() != nets.size()) {
+        graph.name_order.clear();
+        graph.name_order.reserve(nets.size());
+        for (const NET* net : net_order())
+            graph.name_order.push_back(net->index);
     }
     return graph;
 }

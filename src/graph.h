@@ -1,12 +1,15 @@
-// The design's connections as index arrays, built once after the netlist is
-// read. The loop check and the analysis passes walk these compact arrays
-// instead of chasing pointers through millions of records; each array keeps
-// the order of the records it copies (pin order, sink order).
+// The design's connections as index arrays. The netlist builder records each
+// connection here as it makes it; the loop check and the analysis passes
+// then walk these compact arrays instead of chasing pointers through
+// millions of records. Each array keeps the order of the records it mirrors
+// (pin-name order of a gate's inputs, connection order of a net's sinks).
 #pragma once
 #include <cstdint>
 #include <vector>
 
 constexpr std::int32_t no_position = -1;
+constexpr unsigned char port_input = 1;
+constexpr unsigned char port_output = 2;
 
 struct DESIGN_GRAPH {
     // Per gate (position in gates): its output net's position, or no_position.
@@ -17,18 +20,23 @@ struct DESIGN_GRAPH {
     std::vector<std::uint32_t> gate_in;
     // Per net (position in nets.owned): its driving gate, or no_position.
     std::vector<std::int32_t> net_driver;
-    // Per net: the gates of its sink pins in sinks order, in net_sink from
-    // net_sink_begin[n] to net_sink_begin[n + 1].
+    // Per net: port_input and port_output bits.
+    std::vector<unsigned char> net_port;
+    // Per net: the gates of its sink pins in connection order, in net_sink
+    // from net_sink_begin[n] to net_sink_begin[n + 1].
     std::vector<std::uint32_t> net_sink_begin;
     std::vector<std::uint32_t> net_sink;
-    // Per net: 1 when it is a primary input, 2 when a primary output, 3 both.
-    std::vector<unsigned char> net_port;
     // Net positions in byte-wise name order.
     std::vector<std::uint32_t> name_order;
 };
 
-constexpr unsigned char port_input = 1;
-constexpr unsigned char port_output = 2;
+// Called by the netlist builder, in the order it connects.
+void graph_add_net();
+void graph_add_gate();
+void graph_mark_port(std::uint32_t net, unsigned char port);
+void graph_connect_input(std::uint32_t gate, std::uint32_t net);
+void graph_connect_output(std::uint32_t gate, std::uint32_t net);
 
-// Built on first use, and again when gates or nets were added since.
+// The arrays; the sink lists and the name order are completed on first use
+// after the netlist was read (and again if it has grown since).
 const DESIGN_GRAPH& design_graph();

@@ -19,6 +19,12 @@ const char* driver_text(const NET& net)
     return "(null)";
 }
 
+void print_pin(const PIN& pin)
+{
+    std::printf(".%.*s(%s) ", static_cast<int>(pin.name.size()), pin.name.data(),
+                pin.net->name.c_str());
+}
+
 } // namespace
 
 void dump_design()
@@ -27,10 +33,10 @@ void dump_design()
     separator();
     for (const auto& gate : gates) {
         std::printf("  %s %s( ", gate->cell->attrs["cell_name"].sval.c_str(), gate->name.c_str());
-        for (const auto& pin : gate->in_pins)
-            std::printf(".%s(%s) ", pin->name.c_str(), pin->net->name.c_str());
+        for (const PIN& pin : gate->in_pins)
+            print_pin(pin);
         if (gate->out_pin.net)
-            std::printf(".%s(%s) ", gate->out_pin.name.c_str(), gate->out_pin.net->name.c_str());
+            print_pin(gate->out_pin);
         std::fputs(")\n", stdout);
     }
     separator();
@@ -40,7 +46,8 @@ void dump_design()
         std::printf("nets: %s, driver: %s fanout(%d):", net->name.c_str(), driver_text(*net),
                     net->fanout);
         for (const PIN* sink : net->sinks)
-            std::printf(" %s(%s)", sink->gate->name.c_str(), sink->name.c_str());
+            std::printf(" %s(%.*s)", sink->gate->name.c_str(), static_cast<int>(sink->name.size()),
+                        sink->name.data());
         if (net->is_primary_output)
             std::fputs(" primary-output", stdout);
         std::fputs("\n", stdout);

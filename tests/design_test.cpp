@@ -103,9 +103,9 @@ TEST_F(design, connects_pins_and_sums_loads)
           "endmodule\n");
     const NET* a = nets.at("a").get();
     ASSERT_EQ(a->sinks.size(), 2u);
-    EXPECT_EQ(a->sinks[0], gates[1]->in_pins[0].get());
-    EXPECT_EQ(a->sinks[1], gates[1]->in_pins[1].get());
-    EXPECT_EQ(a->sinks[0]->name + a->sinks[1]->name, "AB");
+    EXPECT_EQ(a->sinks[0], gates[1]->in_pins[0]);
+    EXPECT_EQ(a->sinks[1], gates[1]->in_pins[1]);
+    EXPECT_EQ(std::string(a->sinks[0]->name) + std::string(a->sinks[1]->name), "AB");
     EXPECT_EQ(a->sinks[1]->dir, PIN_IN);
     EXPECT_EQ(a->load_cap, 0.0 + 0.02 + 0.02);
     EXPECT_EQ(a->driver, &gates[0]->out_pin);
