@@ -55,7 +55,7 @@ const std::string& text_attr(CELL& cell, const char* key)
 }
 
 // Hooks an input pin named `pin_name` of `gate` onto `net`.
-PIN* connect_input(GATE* gate, NET* net, const char* pin_name)
+void connect_input(GATE* gate, NET* net, const char* pin_name)
 {
     PIN* pin = &gate->in_pins.pins[gate->in_pins.count++];
     pin->dir = PIN_IN;
@@ -65,7 +65,6 @@ PIN* connect_input(GATE* gate, NET* net, const char* pin_name)
     pin->name = pin_name;
     pin->gate = gate;
     pin->net = net;
-    return pin;
 }
 
 // Makes the gate's output pin the driver of `net`; `driven_format` is the
@@ -140,7 +139,8 @@ const std::unique_ptr<NET>& NET_MAP::at(std::string_view name) const
 void* record_arena_allocate(std::size_t size)
 {
     constexpr std::size_t block_size = std::size_t{4} << 20;
-    constexpr std::size_t alignment = alignof(std::max_align_t) < 8 ? alignof(std::max_align_t) : 8;
+    constexpr std::size_t alignment = 8;
+    static_assert(alignof(GATE) <= alignment && alignof(NET) <= alignment);
     static char* next = nullptr;
     static std::size_t left = 0;
     size = (size + alignment - 1) / alignment * alignment;
