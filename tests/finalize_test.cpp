@@ -217,3 +217,18 @@ INSTANTIATE_TEST_SUITE_P(finalize, listing, testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
+
+namespace {
+
+// The loop check sees instances added after an earlier check.
+TEST_F(finalize, loop_check_sees_instances_added_after_a_check)
+{
+    add_cell("BUF", "buf", {});
+    add_gate("BUF", "g1", "a", "b");
+    add_gate("BUF", "g2", "b", "c");
+    cyclic_check();
+    add_gate("BUF", "g3", "c", "a");
+    EXPECT_EXIT(cyclic_check(), testing::ExitedWithCode(1), "^Error: Netlist contains self-loop\n$");
+}
+
+} // namespace

@@ -1,0 +1,50 @@
+// The name index behind net and instance look-ups: names that share their
+// first eight bytes, names of exactly eight, the empty name, and growth.
+#include "design.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(name_index, finds_every_name_it_recorded_and_no_other)
+{
+    const std::vector<std::string> names = {"", "a", "abcdefgh", "abcdefgh1", "abcdefgh2",
+                                            "abcdefghij_long_name", "abcdefgi", "A"};
+    std::vector<std::string> stored;
+    NAME_INDEX index;
+    const auto name_at = [&stored](std::size_t position) -> std::string_view {
+        return stored[position];
+    };
+    // Enough names to grow the index several times past its first size.
+    for (int i = 0; i < 5000; ++i)
+        stored.push_back("net" + std::to_string(i) + (i % 3 ? "" : "_with_a_long_tail"));
+    stored.insert(stored.end(), names.begin(), names.end());
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        EXPECT_EQ(index_find_or_add(index, stored[i], i, name_at), i) << stored[i];
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        std::size_t position = 0;
+        ASSERT_TRUE(index_find(index, stored[i], name_at, position)) << stored[i];
+        EXPECT_EQ(position, i);
+        EXPECT_EQ(index_find_or_add(index, stored[i], stored.size(), name_at), i);
+    }
+    std::size_t position = 0;
+    for (const char* absent : {"abcdefgh3", "abcdefg", "net5000", "net3", "abcdefghij_long_namf"})
+        EXPECT_FALSE(index_find(index, absent, name_at, position)) << absent;
+}
+
+TEST(name_index, nets_are_found_by_whole_name)
+{
+    NET* first = find_or_add_net("abcdefgh_first");
+    NET* second = find_or_add_net("abcdefgh_second");
+    EXPECT_NE(first, second);
+    EXPECT_EQ(find_or_add_net("abcdefgh_first"), first);
+    EXPECT_EQ(nets.find("abcdefgh_second"), second);
+    EXPECT_EQ(nets.find("abcdefgh"), nullptr);
+    EXPECT_THROW(nets.at("abcdefgh"), std::out_of_range);
+    EXPECT_EQ(nets.size(), 2u);
+}
+
+} // namespace
