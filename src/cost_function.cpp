@@ -99,22 +99,14 @@ double gate_probability(std::uint32_t gate, LOGIC logic, const double* values,
 }
 
 // One net whose driving gate is being evaluated: its inputs run from `next`
-// to `end` in gate_in.
-struct PROB_FRAME {
+// to `end` in gate_in; `values` holds those already known, in pin order.
+struct BACK_FRAME {
     std::uint32_t net;
     std::uint32_t gate;
     std::uint32_t next;
     std::uint32_t end;
     std::uint32_t count = 0;
     double values[2] = {0.0, 0.0};
-};
-
-struct ARRIVAL_FRAME {
-    std::uint32_t net;
-    std::uint32_t gate;
-    std::uint32_t next;
-    std::uint32_t end;
-    double latest = 0.0;
 };
 
 struct REQUIRED_FRAME {
@@ -124,87 +116,81 @@ struct REQUIRED_FRAME {
     double earliest;
 };
 
-double probability_of(std::uint32_t net, const std::vector<LOGIC>& logic)
+bool is_leaf(const DESIGN_GRAPH& graph, std::uint32_t net)
+{
+    return is_input(graph, net) || graph.net_driver[net] == no_position;
+}
+
+// The value of `net` from the values of its driving gate's inputs, walking
+// back depth first: a primary input or an undriven net is worth
+// `leaf_value(net)`, a driven net `gate_value(gate, input values, count)`.
+// Every value met on the way is memoised, but the asked-for net's own value
+// is left to the caller.
+template <typename LEAF_VALUE, typename GATE_VALUE>
+double walk_back(std::uint32_t net, NET_MEMO& memo, LEAF_VALUE leaf_value, GATE_VALUE gate_value)
 {
     const DESIGN_GRAPH& graph = design_graph();
-    NET_MEMO& memo = sized(prob_memo);
-    if (is_input(graph, net))
-        return 0.5;
-    if (graph.net_driver[net] == no_position)
-        return 0.0;
+    if (is_leaf(graph, net))
+        return leaf_value(net);
     const auto frame_of = [&graph](std::uint32_t n) {
         const auto gate = static_cast<std::uint32_t>(graph.net_driver[n]);
-        return PROB_FRAME{n, gate, graph.gate_in_begin[gate], graph.gate_in_begin[gate + 1]};
+        return BACK_FRAME{n, gate, graph.gate_in_begin[gate], graph.gate_in_begin[gate + 1]};
     };
     // Reused from call to call: most calls find their inputs memoised.
-    static std::vector<PROB_FRAME> stack;
+    static std::vector<BACK_FRAME> stack;
     stack.clear();
     stack.push_back(frame_of(net));
     while (true) {
-        PROB_FRAME& frame = stack.back();
+        BACK_FRAME& frame = stack.back();
         if (frame.next < frame.end) {
             const std::uint32_t in = graph.gate_in[frame.next];
             if (!memo.known[in]) {
-                if (!is_input(graph, in) && graph.net_driver[in] != no_position) {
+                if (!is_leaf(graph, in)) {
                     stack.push_back(frame_of(in));
                     continue;
                 }
-                memo.value[in] = is_input(graph, in) ? 0.5 : 0.0;
+                memo.value[in] = leaf_value(in);
                 memo.known[in] = 1;
             }
             frame.values[frame.count++] = memo.value[in];
             frame.next += 1;
             continue;
         }
-        const double p = gate_probability(frame.gate, logic[frame.gate], frame.values, frame.count);
+        const double value = gate_value(frame.gate, frame.values, frame.count);
         const std::uint32_t done = frame.net;
         stack.pop_back();
         if (stack.empty())
-            return p;
+            return value;
         // The parent's pending input is this net: it reads it next round.
-        memo.value[done] = p;
+        memo.value[done] = value;
         memo.known[done] = 1;
     }
 }
 
-double arrival_of(std::uint32_t net, const std::vector<double>& delays)
+double probability_of(std::uint32_t net, const std::vector<LOGIC>& logic)
 {
     const DESIGN_GRAPH& graph = design_graph();
-    NET_MEMO& memo = sized(arrival_memo);
-    if (is_input(graph, net) || graph.net_driver[net] == no_position)
-        return 0.0;
-    const auto frame_of = [&graph](std::uint32_t n) {
-        const auto gate = static_cast<std::uint32_t>(graph.net_driver[n]);
-        return ARRIVAL_FRAME{n, gate, graph.gate_in_begin[gate], graph.gate_in_begin[gate + 1]};
-    };
-    static std::vector<ARRIVAL_FRAME> stack;
-    stack.clear();
-    stack.push_back(frame_of(net));
-    while (true) {
-        ARRIVAL_FRAME& frame = stack.back();
-        if (frame.next < frame.end) {
-            const std::uint32_t in = graph.gate_in[frame.next];
-            if (!memo.known[in]) {
-                if (!is_input(graph, in) && graph.net_driver[in] != no_position) {
-                    stack.push_back(frame_of(in));
-                    continue;
-                }
-                memo.value[in] = 0.0;
-                memo.known[in] = 1;
-            }
-            if (memo.value[in] > frame.latest)
-                frame.latest = memo.value[in];
-            frame.next += 1;
-            continue;
-        }
-        const double arrival = delays[frame.gate] + frame.latest;
-        const std::uint32_t done = frame.net;
-        stack.pop_back();
-        if (stack.empty())
-            return arrival;
-        memo.value[done] = arrival;
-        memo.known[done] = 1;
-    }
+    return walk_back(
+        net, sized(prob_memo),
+        [&graph](std::uint32_t leaf) { return is_input(graph, leaf) ? 0.5 : 0.0; },
+        [&logic](std::uint32_t gate, const double* values, std::uint32_t count) {
+            return gate_probability(gate, logic[gate], values, count);
+        });
+}
+
+// A gate's output arrives its delay after its latest input; inputs that
+// arrive before 0.0 count as 0.0.
+double arrival_of(std::uint32_t net, const std::vector<double>& delays)
+{
+    return walk_back(
+        net, sized(arrival_memo), [](std::uint32_t) { return 0.0; },
+        [&delays](std::uint32_t gate, const double* values, std::uint32_t count) {
+            double latest = 0.0;
+            for (std::uint32_t i = 0; i < count; ++i)
+                if (values[i] > latest)
+                    latest = values[i];
+            return delays[gate] + latest;
+        });
 }
 
 double required_of(std::uint32_t net, const std::vector<double>& delays)

@@ -2,29 +2,18 @@
 #include "design.h"
 #include "graph.h"
 
+#include <iterator>
 #include <unordered_map>
 #include <utility>
 
 double slp_for_fout_size(int fanout)
 {
-    if (fanout <= 0)
-        return 0.0;
-    if (fanout <= 1)
-        return 1.0;
-    if (fanout <= 2)
-        return 1.2;
-    if (fanout <= 3)
-        return 1.5;
-    if (fanout <= 5)
-        return 2.0;
-    if (fanout <= 8)
-        return 2.5;
-    if (fanout <= 12)
-        return 3.0;
-    if (fanout <= 16)
-        return 3.5;
-    if (fanout <= 20)
-        return 4.0;
+    // Upper fanout bounds, tested in ascending order, and their slopes.
+    constexpr int bounds[] = {0, 1, 2, 3, 5, 8, 12, 16, 20};
+    constexpr double slopes[] = {0.0, 1.0, 1.2, 1.5, 2.0, 2.5, 3.0, 3.5, 4.0};
+    for (std::size_t i = 0; i < std::size(bounds); ++i)
+        if (fanout <= bounds[i])
+            return slopes[i];
     return 5.0;
 }
 
