@@ -82,13 +82,25 @@ std::int32_t read_group_number(const std::string& token)
     return static_cast<std::int32_t>(value);
 }
 
+// True when the digits before any exponent are not all zeros.
+bool is_written_non_zero(const std::string& token)
+{
+    for (const char c : token) {
+        if (c == 'e' || c == 'E')
+            break;
+        if (c >= '1' && c <= '9')
+            return true;
+    }
+    return false;
+}
+
 // Reads a token that is_double accepted at single precision; a value that
 // single precision cannot hold is a malformed module name.
 double read_constraint(const std::string& token)
 {
     const double wide = std::strtod(token.c_str(), nullptr);
     const float narrow = std::strtof(token.c_str(), nullptr);
-    if (std::isinf(narrow) || (wide != 0.0 && std::fabs(wide) < FLT_MIN))
+    if (std::isinf(narrow) || (is_written_non_zero(token) && std::fabs(wide) < FLT_MIN))
         uti_error("module name error\n");
     return static_cast<double>(narrow);
 }

@@ -102,7 +102,8 @@ TEST_P(constraints, are_stored_at_single_precision)
 INSTANTIATE_TEST_SUITE_P(parse_design_name, constraints, testing::Values(
     CONSTRAINT_CASE{"single_precision", "0.1_2.5_10", static_cast<double>(0.1f), 2.5, 10.0},
     CONSTRAINT_CASE{"final_underscore", "1_2_3_", 1.0, 2.0, 3.0},
-    CONSTRAINT_CASE{"sign_point_exponent", "-1_.5_2e3", -1.0, 0.5, 2000.0}), case_name);
+    CONSTRAINT_CASE{"sign_point_exponent", "-1_.5_2e3", -1.0, 0.5, 2000.0},
+    CONSTRAINT_CASE{"zero_with_exponent", "0e-400_-0.0_0", 0.0, -0.0, 0.0}), case_name);
 
 struct NAME_ERROR_CASE { const char* name; std::string design_name; };
 class bad_design_name : public testing::TestWithParam<NAME_ERROR_CASE> {};
@@ -124,7 +125,9 @@ INSTANTIATE_TEST_SUITE_P(parse_design_name, bad_design_name, testing::Values(
     // No room left in the buffer for the text's terminating zero byte.
     NAME_ERROR_CASE{"64_numbers_without_zero_byte", "top" + repeat("_1", 64)},
     NAME_ERROR_CASE{"above_single_precision", "top_" + encode("1e39_1_1")},
-    NAME_ERROR_CASE{"below_single_precision_normal", "top_" + encode("1_1e-39_1")}),
+    NAME_ERROR_CASE{"below_single_precision_normal", "top_" + encode("1_1e-39_1")},
+    // Written non-zero, though double precision already rounds it to zero.
+    NAME_ERROR_CASE{"below_double_precision", "top_" + encode("1_1_1e-400")}),
     case_name);
 
 } // namespace
