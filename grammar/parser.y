@@ -84,8 +84,9 @@ output_names
     | IDENT COMMA output_names      { insert_outputs($1); }
     ;
 
+/* An instance statement is complete: the name texts scanned for it are dead. */
 body_item
-    : instance
+    : instance                      { reader_release_texts(); }
     | SEMICOLON
     ;
 

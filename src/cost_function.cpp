@@ -19,17 +19,11 @@ double sum_area = 0.0;
 double dynamic_power = 0.0;
 int cross_pd_cnt = 0;
 
+NET_MEMO arrival_time;
+NET_MEMO required_time;
+NET_MEMO set_prob;
+
 namespace {
-
-// Values of one walk by net position, with whether each is known yet.
-struct NET_MEMO {
-    std::vector<double> value;
-    std::vector<unsigned char> known;
-};
-
-NET_MEMO arrival_memo;
-NET_MEMO required_memo;
-NET_MEMO prob_memo;
 
 NET_MEMO& sized(NET_MEMO& memo)
 {
@@ -171,7 +165,7 @@ double probability_of(std::uint32_t net, const std::vector<LOGIC>& logic)
 {
     const DESIGN_GRAPH& graph = design_graph();
     return walk_back(
-        net, sized(prob_memo),
+        net, sized(set_prob),
         [&graph](std::uint32_t leaf) { return is_input(graph, leaf) ? 0.5 : 0.0; },
         [&logic](std::uint32_t gate, const double* values, std::uint32_t count) {
             return gate_probability(gate, logic[gate], values, count);
@@ -183,7 +177,7 @@ double probability_of(std::uint32_t net, const std::vector<LOGIC>& logic)
 double arrival_of(std::uint32_t net, const std::vector<double>& delays)
 {
     return walk_back(
-        net, sized(arrival_memo), [](std::uint32_t) { return 0.0; },
+        net, sized(arrival_time), [](std::uint32_t) { return 0.0; },
         [&delays](std::uint32_t gate, const double* values, std::uint32_t count) {
             double latest = 0.0;
             for (std::uint32_t i = 0; i < count; ++i)
@@ -196,7 +190,7 @@ double arrival_of(std::uint32_t net, const std::vector<double>& delays)
 double required_of(std::uint32_t net, const std::vector<double>& delays)
 {
     const DESIGN_GRAPH& graph = design_graph();
-    NET_MEMO& memo = sized(required_memo);
+    NET_MEMO& memo = sized(required_time);
     const auto frame_of = [&graph](std::uint32_t n) {
         const double bound = (graph.net_port[n] & port_output)
                                  ? clock_period
@@ -251,7 +245,7 @@ double set_prob_rec(NET* net)
 void do_dyn_power()
 {
     const std::vector<LOGIC> logic = gate_logic();
-    NET_MEMO& memo = sized(prob_memo);
+    NET_MEMO& memo = sized(set_prob);
     for (const std::uint32_t net : design_graph().name_order) {
         if (!memo.known[net]) {
             memo.value[net] = probability_of(net, logic);
@@ -288,8 +282,8 @@ void do_timing()
 {
     const std::vector<double> delays = gate_delays();
     const std::vector<std::uint32_t>& order = design_graph().name_order;
-    NET_MEMO& arrival = sized(arrival_memo);
-    NET_MEMO& required = sized(required_memo);
+    NET_MEMO& arrival = sized(arrival_time);
+    NET_MEMO& required = sized(required_time);
     max_arrival_time = 0.0;
     for (const std::uint32_t net : order) {
         if (!arrival.known[net]) {
@@ -314,10 +308,6 @@ void do_timing()
             if (slack < wns)
                 wns = slack;
         }
-    }
-    for (const auto& net : nets.owned) {
-        net->arrival_time = arrival.value[net->index];
-        net->required_time = required.value[net->index];
     }
 }
 

@@ -5,6 +5,21 @@
 #include "design.h"
 #include "encode.h"
 
+#include <vector>
+
+// Per-net values of a walk by net position (NET::index), with whether each is
+// known yet; empty until the walk that fills them.
+struct NET_MEMO {
+    std::vector<double> value;
+    std::vector<unsigned char> known;
+};
+
+// Memoised arrival and required times (do_timing) and probabilities
+// (do_dyn_power) of every net.
+extern NET_MEMO arrival_time;
+extern NET_MEMO required_time;
+extern NET_MEMO set_prob;
+
 extern double max_arrival_time;
 extern double wns;
 extern double tns;

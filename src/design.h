@@ -99,12 +99,12 @@ extern int _net_id;
 
 struct GATE {
     int id = _gate_id++;
+    std::uint32_t index = 0;  // position in gates; beside id, so no padding
     std::string name;  // instance name, "(empty)" when the statement has none
     CELL* cell = nullptr;
     IN_PINS in_pins;
     PIN out_pin;
     double delay = 0.0;
-    std::uint32_t index = 0;  // position in gates
     RECORD_ARENA_ALLOCATED
 };
 
@@ -121,9 +121,6 @@ struct NET {
     // Membership in inputs and outputs, kept beside the net for the passes.
     bool is_primary_input = false;
     bool is_primary_output = false;
-    // Results of static timing for this net.
-    double arrival_time = 0.0;
-    double required_time = 0.0;
     std::uint32_t index = 0;  // position in nets.owned, the creation order
     RECORD_ARENA_ALLOCATED
 };

@@ -13,6 +13,10 @@ int yylex();
 // Prints the message and "Line: <line_no>" on stdout and exits with status 1.
 [[noreturn]] void yyerror(const char* message);
 
+// The name texts scanned so far are dead (a statement is complete and its
+// builders have copied what they keep): their memory may be reused.
+void reader_release_texts();
+
 // True for the eight primitive cell types the probability pass evaluates.
 bool is_primitive(const std::string& type);
 // Prints the message and, when `with_line` is set, "<message> in line <line>";
