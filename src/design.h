@@ -64,7 +64,7 @@ struct LIB {
 struct GATE;
 struct NET;
 
-// Gates, pins and nets are never freed before exit, so they come from one
+// Gates and nets are never freed before exit, so they come from one
 // growing arena: no per-record allocation overhead, and records made one
 // after the other sit next to each other in memory.
 void* record_arena_allocate(std::size_t size);
