@@ -4,6 +4,7 @@
 #include "design.h"
 #include "map.h"
 #include "reader.h"
+#include "unit_support.h"
 
 #include <gtest/gtest.h>
 
@@ -31,11 +32,7 @@ void add_cell(const char* name, const char* type, double delay, double leak, dou
 // Reads a netlist body through the real scanner and parser, then finalises it.
 void read_design(const std::string& body)
 {
-    std::string text = "module top_1 (p);\n" + body + "\nendmodule\n";
-    yyin = fmemopen(text.data(), text.size(), "r");
-    line_no = 1;
-    ASSERT_EQ(yyparse(), 0);
-    std::fclose(yyin);
+    ASSERT_EQ(parse_text("module top_1 (p);\n" + body + "\nendmodule\n"), 0);
     finalize_design();
     cyclic_check();
 }

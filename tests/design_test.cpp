@@ -3,6 +3,7 @@
 #include "design.h"
 #include "map.h"
 #include "reader.h"
+#include "unit_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,18 +13,6 @@
 #include <utility>
 
 namespace {
-
-const char* const two_cells = R"({ "information": { "cell_num": "2", "attribute_num": "7" },
-  "cells": [ { "cell_name": "INV", "cell_type": "not", "data_5_f": "0.01" },
-             { "cell_name": "NAND2", "cell_type": "nand", "data_5_f": "0.02" } ] })";
-
-void parse(const char* text)
-{
-    FILE* in = fmemopen(const_cast<char*>(text), std::strlen(text), "r");
-    yyin = in, line_no = 1;
-    yyparse();
-    std::fclose(in);
-}
 
 // The whole stream, byte for byte, as a death-test pattern.
 std::string exact(const std::string& text)
@@ -52,7 +41,7 @@ TEST_P(design_error, ends_the_run_at_its_line)
 {
     const BUILD_CASE& c = GetParam();
     const std::string netlist = "module m (a);\n" + std::string(c.body ? c.body : "");
-    EXPECT_EXIT({ parse(c.library ? c.library : two_cells); if (c.body) parse(netlist.c_str()); },
+    EXPECT_EXIT({ parse_text(c.library ? c.library : two_cells); if (c.body) parse_text(netlist); },
                 testing::ExitedWithCode(1), exact(c.err));
 }
 
@@ -98,8 +87,8 @@ INSTANTIATE_TEST_SUITE_P(builders, design_error, testing::Values(
 // Unnamed gates, lists without Y and inputs declared late are in the listing test.
 TEST_F(design, connects_pins_and_sums_loads)
 {
-    parse(two_cells);
-    parse("module m (a);\nINV g0 (x, a);\nNAND2 g1 (a, a, y);\nINV g2 (y, n);\ninput n;\n"
+    parse_text(two_cells);
+    parse_text("module m (a);\nINV g0 (x, a);\nNAND2 g1 (a, a, y);\nINV g2 (y, n);\ninput n;\n"
           "endmodule\n");
     const NET* a = nets.at("a").get();
     ASSERT_EQ(a->sinks.size(), 2u);

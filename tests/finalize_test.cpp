@@ -3,6 +3,7 @@
 #include "design.h"
 #include "map.h"
 #include "reader.h"
+#include "unit_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +14,6 @@
 #include <utility>
 
 namespace {
-
-const char* const two_cells = R"({ "information": { "cell_num": "2", "attribute_num": "7" },
-  "cells": [ { "cell_name": "INV", "cell_type": "not", "data_5_f": "0.01" },
-             { "cell_name": "NAND2", "cell_type": "nand", "data_5_f": "0.02" } ] })";
-
-void parse(const char* text)
-{
-    FILE* in = fmemopen(const_cast<char*>(text), std::strlen(text), "r");
-    yyin = in, line_no = 1;
-    yyparse();
-    std::fclose(in);
-}
 
 void add_cell(const char* name, const char* type,
               std::initializer_list<std::pair<const char*, double>> reals)
@@ -133,8 +122,8 @@ class loop_check : public finalize, public testing::WithParamInterface<LOOP_CASE
 
 TEST_P(loop_check, rejects_only_a_cycle)
 {
-    parse(two_cells);
-    parse(("module m (a);\n" + std::string(GetParam().body) + "endmodule\n").c_str());
+    parse_text(two_cells);
+    parse_text("module m (a);\n" + std::string(GetParam().body) + "endmodule\n");
     finalize_design();
     if (GetParam().loop)
         EXPECT_EXIT(cyclic_check(), testing::ExitedWithCode(1),
@@ -174,9 +163,9 @@ TEST_P(listing, prints_byte_for_byte)
 {
     const DUMP_CASE& c = GetParam();
     if (c.library)
-        parse(c.library);
+        parse_text(c.library);
     if (c.netlist)
-        parse(c.netlist), finalize_design();
+        parse_text(c.netlist), finalize_design();
     std::fflush(stdout);
     testing::internal::CaptureStdout();
     c.netlist ? dump_design() : dump_lib();
