@@ -203,7 +203,7 @@ double required_of(std::uint32_t net, const std::vector<double>& delays)
     while (true) {
         REQUIRED_FRAME& frame = stack.back();
         if (frame.next < frame.end) {
-            const std::uint32_t sink = graph.net_sink[frame.next];
+            const std::uint32_t sink = sink_gate(graph.net_sink[frame.next]);
             const std::int32_t out = graph.gate_out[sink];
             if (out == no_position) {
                 frame.next += 1;
@@ -246,7 +246,7 @@ void do_dyn_power()
 {
     const std::vector<LOGIC> logic = gate_logic();
     NET_MEMO& memo = sized(set_prob);
-    for (const std::uint32_t net : design_graph().name_order) {
+    for (const std::uint32_t net : net_name_order()) {
         if (!memo.known[net]) {
             memo.value[net] = probability_of(net, logic);
             memo.known[net] = 1;
@@ -281,7 +281,7 @@ double req_time_rec(NET* net)
 void do_timing()
 {
     const std::vector<double> delays = gate_delays();
-    const std::vector<std::uint32_t>& order = design_graph().name_order;
+    const std::vector<std::uint32_t>& order = net_name_order();
     NET_MEMO& arrival = sized(arrival_time);
     NET_MEMO& required = sized(required_time);
     max_arrival_time = 0.0;
@@ -332,7 +332,7 @@ void do_cross_pd()
         if (out == no_position)
             continue;
         for (std::uint32_t s = graph.net_sink_begin[out]; s < graph.net_sink_begin[out + 1]; ++s)
-            if (domain[g] != domain[graph.net_sink[s]])
+            if (domain[g] != domain[sink_gate(graph.net_sink[s])])
                 cross_pd_cnt += 1;
     }
 }

@@ -57,10 +57,10 @@ const std::string& text_attr(CELL& cell, const char* key)
 // Hooks an input pin named `pin_name` of `gate` onto `net`.
 void connect_input(GATE* gate, NET* net, const char* pin_name)
 {
-    PIN* pin = &gate->in_pins.pins[gate->in_pins.count++];
+    const std::size_t position = gate->in_pins.count++;
+    PIN* pin = &gate->in_pins.pins[position];
     pin->dir = PIN_IN;
-    net->sinks.push_back(pin);
-    graph_connect_input(gate->index, net->index);
+    graph_connect_input(gate->index, static_cast<std::uint32_t>(position), net->index);
     net->load_cap += cell_figures(*gate->cell).cap;
     pin->name = pin_name;
     pin->gate = gate;
@@ -120,6 +120,34 @@ void LIB::reset()
     attr_num = -1;
     attributes.clear();
     cells.clear();
+}
+
+std::size_t NET_SINKS::size() const
+{
+    const DESIGN_GRAPH& graph = design_graph();
+    return graph.net_sink_begin[net + 1] - graph.net_sink_begin[net];
+}
+
+PIN* NET_SINKS::operator[](std::size_t i) const
+{
+    return *ITERATOR{design_graph().net_sink.data() + design_graph().net_sink_begin[net] + i};
+}
+
+PIN* NET_SINKS::ITERATOR::operator*() const
+{
+    return &gates[sink_gate(*at)]->in_pins.pins[sink_pin(*at)];
+}
+
+NET_SINKS::ITERATOR NET_SINKS::begin() const
+{
+    const DESIGN_GRAPH& graph = design_graph();
+    return ITERATOR{graph.net_sink.data() + graph.net_sink_begin[net]};
+}
+
+NET_SINKS::ITERATOR NET_SINKS::end() const
+{
+    const DESIGN_GRAPH& graph = design_graph();
+    return ITERATOR{graph.net_sink.data() + graph.net_sink_begin[net + 1]};
 }
 
 NET* NET_MAP::find(std::string_view name) const
@@ -312,6 +340,7 @@ NET* find_or_add_net(const std::string& name)
     NET* added = nets.owned.back().get();
     added->name = name;
     added->index = static_cast<std::uint32_t>(next);
+    added->sinks.net = added->index;
     graph_add_net();
     return added;
 }

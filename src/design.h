@@ -94,6 +94,24 @@ struct IN_PINS {
     const PIN* end() const { return pins + count; }
 };
 
+// The input pins a net feeds, in connection order. Nets keep no list of
+// their own: this is a view of the sink lists of the connection arrays
+// (graph.h), so that a million nets need a million fewer allocations.
+struct NET_SINKS {
+    std::uint32_t net = 0;  // the owning net's position in nets.owned
+    std::size_t size() const;
+    bool empty() const { return size() == 0; }
+    PIN* operator[](std::size_t i) const;
+    struct ITERATOR {
+        const std::uint32_t* at;
+        PIN* operator*() const;
+        ITERATOR& operator++() { ++at; return *this; }
+        bool operator!=(const ITERATOR& other) const { return at != other.at; }
+    };
+    ITERATOR begin() const;
+    ITERATOR end() const;
+};
+
 extern int _gate_id;
 extern int _net_id;
 
@@ -116,7 +134,7 @@ struct NET {
     double prob = 0.0;
     double switching = 0.0;
     std::string name;
-    std::vector<PIN*> sinks;  // input pins it feeds, in connection order
+    NET_SINKS sinks;          // input pins it feeds, in connection order
     PIN* driver = nullptr;    // null for a net that no gate drives
     // Membership in inputs and outputs, kept beside the net for the passes.
     bool is_primary_input = false;

@@ -21,8 +21,10 @@ void finalize_design()
 {
     // Every wire load is in place before the first gate delay reads one. The
     // figures of one net depend on nothing else, so creation order will do.
+    const DESIGN_GRAPH& graph = design_graph();
     for (const auto& net : nets.owned) {
-        int fanout = static_cast<int>(net->sinks.size());
+        int fanout = static_cast<int>(graph.net_sink_begin[net->index + 1] -
+                                      graph.net_sink_begin[net->index]);
         if (net->is_primary_output)
             fanout += 1;
         net->fanout = fanout;
@@ -74,7 +76,7 @@ bool is_cyclic_rec(std::uint32_t start, std::vector<unsigned char>& marks)
     while (!path.empty()) {
         FRAME& frame = path.back();
         if (frame.next < frame.end) {
-            const std::uint32_t sink = graph.net_sink[frame.next++];
+            const std::uint32_t sink = sink_gate(graph.net_sink[frame.next++]);
             if (marks[sink] == 0) {
                 marks[sink] = on_path;
                 path.push_back(frame_of(sink));

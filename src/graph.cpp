@@ -6,28 +6,29 @@
 namespace {
 
 DESIGN_GRAPH graph;
+std::vector<std::uint32_t> name_order;
 // Input connections made since the sink lists were last built, as
-// (net, gate) in connection order.
+// (net, sink_of(gate, pin)) in connection order.
 std::vector<std::uint32_t> pending_net;
-std::vector<std::uint32_t> pending_gate;
+std::vector<std::uint32_t> pending_sink;
 
 // Counting sort by net of the lists built before plus the pending
 // connections: stable, so each net keeps its connection order.
 void build_sink_lists()
 {
     std::vector<std::uint32_t> from_net;
-    std::vector<std::uint32_t> from_gate;
+    std::vector<std::uint32_t> from_sink;
     if (!graph.net_sink.empty()) {
         for (std::size_t n = 0; n + 1 < graph.net_sink_begin.size(); ++n)
             for (std::uint32_t s = graph.net_sink_begin[n]; s < graph.net_sink_begin[n + 1]; ++s) {
                 from_net.push_back(static_cast<std::uint32_t>(n));
-                from_gate.push_back(graph.net_sink[s]);
+                from_sink.push_back(graph.net_sink[s]);
             }
         from_net.insert(from_net.end(), pending_net.begin(), pending_net.end());
-        from_gate.insert(from_gate.end(), pending_gate.begin(), pending_gate.end());
+        from_sink.insert(from_sink.end(), pending_sink.begin(), pending_sink.end());
     } else {
         from_net.swap(pending_net);
-        from_gate.swap(pending_gate);
+        from_sink.swap(pending_sink);
     }
     const std::size_t count = graph.net_driver.size();
     graph.net_sink_begin.assign(count + 1, 0);
@@ -38,9 +39,9 @@ void build_sink_lists()
     graph.net_sink.assign(from_net.size(), 0);
     std::vector<std::uint32_t> next(graph.net_sink_begin.begin(), graph.net_sink_begin.end() - 1);
     for (std::size_t i = 0; i < from_net.size(); ++i)
-        graph.net_sink[next[from_net[i]]++] = from_gate[i];
+        graph.net_sink[next[from_net[i]]++] = from_sink[i];
     std::vector<std::uint32_t>().swap(pending_net);
-    std::vector<std::uint32_t>().swap(pending_gate);
+    std::vector<std::uint32_t>().swap(pending_sink);
 }
 
 } // namespace
@@ -64,13 +65,13 @@ void graph_mark_port(std::uint32_t net, unsigned char port)
     graph.net_port[net] |= port;
 }
 
-void graph_connect_input(std::uint32_t gate, std::uint32_t net)
+void graph_connect_input(std::uint32_t gate, std::uint32_t pin, std::uint32_t net)
 {
     // Only the newest gate is ever being connected, so its inputs end the list.
     graph.gate_in.push_back(net);
     graph.gate_in_begin[gate + 1] = static_cast<std::uint32_t>(graph.gate_in.size());
     pending_net.push_back(net);
-    pending_gate.push_back(gate);
+    pending_sink.push_back(sink_of(gate, pin));
 }
 
 void graph_connect_output(std::uint32_t gate, std::uint32_t net)
@@ -85,11 +86,16 @@ const DESIGN_GRAPH& design_graph()
         graph.gate_in_begin.push_back(0);
     if (!pending_net.empty() || graph.net_sink_begin.size() != graph.net_driver.size() + 1)
         build_sink_lists();
-    if (graph.name_order.size() != nets.size()) {
-        graph.name_order.clear();
-        graph.name_order.reserve(nets.size());
-        for (const NET* net : net_order())
-            graph.name_order.push_back(net->index);
-    }
     return graph;
+}
+
+const std::vector<std::uint32_t>& net_name_order()
+{
+    if (name_order.size() != nets.size()) {
+        name_order.clear();
+        name_order.reserve(nets.size());
+        for (const NET* net : net_order())
+            name_order.push_back(net->index);
+    }
+    return name_order;
 }

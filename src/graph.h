@@ -22,21 +22,36 @@ struct DESIGN_GRAPH {
     std::vector<std::int32_t> net_driver;
     // Per net: port_input and port_output bits.
     std::vector<unsigned char> net_port;
-    // Per net: the gates of its sink pins in connection order, in net_sink
-    // from net_sink_begin[n] to net_sink_begin[n + 1].
+    // Per net: its sink pins in connection order, in net_sink from
+    // net_sink_begin[n] to net_sink_begin[n + 1], each as sink_of(gate, pin).
     std::vector<std::uint32_t> net_sink_begin;
     std::vector<std::uint32_t> net_sink;
-    // Net positions in byte-wise name order.
-    std::vector<std::uint32_t> name_order;
 };
+
+// A sink pin: input pin `pin` (0 for "A", 1 for "B") of gate `gate`.
+constexpr std::uint32_t sink_of(std::uint32_t gate, std::uint32_t pin)
+{
+    return gate << 1 | pin;
+}
+constexpr std::uint32_t sink_gate(std::uint32_t sink)
+{
+    return sink >> 1;
+}
+constexpr std::uint32_t sink_pin(std::uint32_t sink)
+{
+    return sink & 1;
+}
 
 // Called by the netlist builder, in the order it connects.
 void graph_add_net();
 void graph_add_gate();
 void graph_mark_port(std::uint32_t net, unsigned char port);
-void graph_connect_input(std::uint32_t gate, std::uint32_t net);
+void graph_connect_input(std::uint32_t gate, std::uint32_t pin, std::uint32_t net);
 void graph_connect_output(std::uint32_t gate, std::uint32_t net);
 
-// The arrays; the sink lists and the name order are completed on first use
-// after the netlist was read (and again if it has grown since).
+// The arrays; the sink lists are completed on first use after connections
+// were made.
 const DESIGN_GRAPH& design_graph();
+
+// Net positions in byte-wise name order (net_order() by position).
+const std::vector<std::uint32_t>& net_name_order();
