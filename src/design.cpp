@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <stdexcept>
 
 int _gate_id = 1;
@@ -203,16 +204,40 @@ const CELL_FIGURES& cell_figures(CELL& cell)
     return figures;
 }
 
+namespace {
+
+// A net with the first eight bytes of its name packed big-endian: comparing
+// prefixes orders names byte-wise as far as those bytes go.
+struct KEYED_NET {
+    std::uint64_t prefix;
+    NET* net;
+};
+
+// Least-significant-byte-first radix sort by prefix; a byte that all
+// prefixes share costs one counting pass and no moves.
+void sort_by_prefix(std::vector<KEYED_NET>& keyed)
+{
+    std::vector<KEYED_NET> sorted(keyed.size());
+    for (int shift = 0; shift < 64; shift += 8) {
+        std::size_t start[257] = {};
+        for (const KEYED_NET& entry : keyed)
+            start[((entry.prefix >> shift) & 0xff) + 1] += 1;
+        if (std::find(std::begin(start), std::end(start), keyed.size()) != std::end(start))
+            continue;
+        for (std::size_t b = 0; b < 256; ++b)
+            start[b + 1] += start[b];
+        for (const KEYED_NET& entry : keyed)
+            sorted[start[(entry.prefix >> shift) & 0xff]++] = entry;
+        keyed.swap(sorted);
+    }
+}
+
+} // namespace
+
 const std::vector<NET*>& net_order()
 {
     if (sorted_nets.size() == nets.size())
         return sorted_nets;
-    // Sort by the first eight bytes packed big-endian, which decides almost
-    // every comparison without touching the nets; ties compare whole names.
-    struct KEYED_NET {
-        std::uint64_t prefix;
-        NET* net;
-    };
     std::vector<KEYED_NET> keyed;
     keyed.reserve(nets.size());
     for (const auto& net : nets.owned) {
@@ -222,11 +247,18 @@ const std::vector<NET*>& net_order()
             prefix = (prefix << 8) | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
         keyed.push_back({prefix, net.get()});
     }
-    std::sort(keyed.begin(), keyed.end(), [](const KEYED_NET& a, const KEYED_NET& b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
-        return a.net->name < b.net->name;
-    });
+    sort_by_prefix(keyed);
+    // Names that share their first eight bytes are ordered by the rest.
+    for (auto run = keyed.begin(); run != keyed.end();) {
+        const auto run_end = std::find_if(run, keyed.end(), [&run](const KEYED_NET& entry) {
+            return entry.prefix != run->prefix;
+        });
+        if (run_end - run > 1)
+            std::sort(run, run_end, [](const KEYED_NET& a, const KEYED_NET& b) {
+                return a.net->name < b.net->name;
+            });
+        run = run_end;
+    }
     sorted_nets.clear();
     sorted_nets.reserve(keyed.size());
     for (const KEYED_NET& entry : keyed)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,20 @@ TEST(name_index, nets_are_found_by_whole_name)
     EXPECT_EQ(nets.find("abcdefgh"), nullptr);
     EXPECT_THROW(nets.at("abcdefgh"), std::out_of_range);
     EXPECT_EQ(nets.size(), 2u);
+}
+
+TEST(net_order, is_byte_wise_whatever_the_names_share)
+{
+    std::vector<std::string> names = {"abcdefgh_b", "abcdefgh", "abcdefghA", "abcdefgh_a",
+                                      "abcdefg", "B", "a", "Z9", "n10", "n2", "n1", "",
+                                      "abcdefgh_a1", "abcdefgi"};
+    for (const std::string& name : names)
+        find_or_add_net(name);
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> listed;
+    for (const NET* net : net_order())
+        listed.push_back(net->name);
+    EXPECT_EQ(listed, names);
 }
 
 } // namespace
