@@ -377,6 +377,12 @@ NET* find_or_add_net(const std::string& name)
     return added;
 }
 
+void anticipate_name(std::string_view name)
+{
+    index_prefetch(nets.index, name);
+    index_prefetch(_gate_map, name);
+}
+
 void insert_inputs(const std::string& name)
 {
     inputs.insert(name);

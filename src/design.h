@@ -206,6 +206,9 @@ void rst_new_inst();
 void insert_port_list_by_order(const std::string& net_name);
 void insert_port_list_by_name(const std::string& pin_name, const std::string& net_name);
 NET* find_or_add_net(const std::string& name);
+// The reader has just scanned a name that a builder may soon look up as a net
+// or an instance: the index slots for it are fetched ahead of that look-up.
+void anticipate_name(std::string_view name);
 void insert_inputs(const std::string& name);
 void insert_outputs(const std::string& name);
 void create_instance(const std::string& cell_ref, const std::string& inst_name);

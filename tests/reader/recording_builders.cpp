@@ -64,3 +64,5 @@ void create_instance(const std::string& cell_ref, const std::string& inst_name)
 {
     record("create_instance", cell_ref + "," + inst_name);
 }
+// A fetch hint, not a builder call: nothing to record.
+void anticipate_name(std::string_view) {}
