@@ -55,8 +55,6 @@ void graph_add_net()
 void graph_add_gate()
 {
     graph.gate_out.push_back(no_position);
-    if (graph.gate_in_begin.empty())
-        graph.gate_in_begin.push_back(0);
     graph.gate_in_begin.push_back(static_cast<std::uint32_t>(graph.gate_in.size()));
 }
 
@@ -82,8 +80,6 @@ void graph_connect_output(std::uint32_t gate, std::uint32_t net)
 
 const DESIGN_GRAPH& design_graph()
 {
-    if (graph.gate_in_begin.empty())
-        graph.gate_in_begin.push_back(0);
     if (!pending_net.empty() || graph.net_sink_begin.size() != graph.net_driver.size() + 1)
         build_sink_lists();
     return graph;

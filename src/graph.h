@@ -15,8 +15,8 @@ struct DESIGN_GRAPH {
     // Per gate (position in gates): its output net's position, or no_position.
     std::vector<std::int32_t> gate_out;
     // Per gate: its input nets in pin-name order, in gate_in from
-    // gate_in_begin[g] to gate_in_begin[g + 1].
-    std::vector<std::uint32_t> gate_in_begin;
+    // gate_in_begin[g] to gate_in_begin[g + 1] (one entry more than gates).
+    std::vector<std::uint32_t> gate_in_begin = {0};
     std::vector<std::uint32_t> gate_in;
     // Per net (position in nets.owned): its driving gate, or no_position.
     std::vector<std::int32_t> net_driver;
