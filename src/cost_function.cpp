@@ -2,8 +2,8 @@
 // (or forward through their sinks) depth first, over the design's index
 // arrays and with explicit stacks, so that a path of any length runs in
 // constant call depth; they rely on cyclic_check having rejected every loop.
-// Each walk memoises per-net values in arrays indexed by net position and
-// writes the results into the nets once it is done.
+// Each walk memoises per-net values in arrays indexed by net position; the
+// probability pass then writes prob and switching into the nets.
 #include "cost_function.h"
 
 #include "graph.h"

@@ -28,11 +28,14 @@ extern double sum_area;
 extern double dynamic_power;
 extern int cross_pd_cnt;
 
-// Probability that the net is 1; memoises the nets it computes on the way.
+// Single-net queries: the probability that the net is 1, its arrival time,
+// its required time. Each memoises the nets it computes on the way, but not
+// the asked-for net itself; each reads every gate once, so the passes below
+// use the walks behind them instead of calling them net by net.
 double set_prob_rec(NET* net);
-void do_dyn_power();
 double arr_time_rec(NET* net);
 double req_time_rec(NET* net);
+void do_dyn_power();
 void do_timing();
 void do_power_area();
 void do_cross_pd();
