@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <new>
 #include <stdexcept>
 
 int _gate_id = 1;
@@ -55,17 +56,53 @@ const std::string& text_attr(CELL& cell, const char* key)
     return cell.attrs[key].sval;
 }
 
-// Hooks an input pin named `pin_name` of `gate` onto `net`.
-void connect_input(GATE* gate, NET* net, const char* pin_name)
+// Nets sit in blocks of a fixed number in creation order, so that a net's
+// address follows from its position: hooking a pin onto a net found by name
+// need not read the net's record, which is likely far out of cache.
+constexpr std::size_t net_block_shift = 14;
+std::vector<NET*> net_blocks;
+
+NET* net_at(std::size_t position)
+{
+    return net_blocks[position >> net_block_shift] +
+           (position & ((std::size_t{1} << net_block_shift) - 1));
+}
+
+NET* construct_net_at(std::size_t position)
+{
+    if ((position >> net_block_shift) == net_blocks.size())
+        net_blocks.push_back(
+            static_cast<NET*>(::operator new(sizeof(NET) << net_block_shift)));
+    return ::new (net_at(position)) NET();
+}
+
+// The position of the net named `name`, which is added when there is none.
+std::uint32_t net_position_of(const std::string& name)
+{
+    const std::size_t next = nets.owned.size();
+    const std::size_t position = index_find_or_add(nets.index, name, next, net_name_at);
+    if (position == next) {
+        NET* added = construct_net_at(next);
+        nets.owned.push_back(std::unique_ptr<NET>(added));
+        added->name = name;
+        added->index = static_cast<std::uint32_t>(next);
+        added->sinks.net = added->index;
+        graph_add_net();
+    }
+    return static_cast<std::uint32_t>(position);
+}
+
+// Hooks an input pin named `pin_name` of `gate` onto the net at `net`. The
+// pin's load is added to the net when the design is finalised.
+void connect_input(GATE* gate, std::uint32_t net, const char* pin_name)
 {
     const std::size_t position = gate->in_pins.count++;
     PIN* pin = &gate->in_pins.pins[position];
     pin->dir = PIN_IN;
-    graph_connect_input(gate->index, static_cast<std::uint32_t>(position), net->index);
-    net->load_cap += cell_figures(*gate->cell).cap;
+    graph_connect_input(gate->index, static_cast<std::uint32_t>(position), net);
     pin->name = pin_name;
     pin->gate = gate;
-    pin->net = net;
+    pin->net = net_at(net);
 }
 
 // Makes the gate's output pin the driver of `net`; `driven_format` is the
@@ -88,13 +125,13 @@ void connect_output(GATE* gate, NET* net, const char* driven_format)
 void connect_by_name(GATE* gate, const std::string& cell_ref)
 {
     for (const auto& [pin_name, net_name] : port_map_name) {
-        NET* net = find_or_add_net(net_name);
+        const std::uint32_t net = net_position_of(net_name);
         if (pin_name == "A" || pin_name == "B") {
             if (pin_name == "B" && gate->cell->input_num == 1)
                 uti_error_at("'%s' gate doesn't have pin 'B'\n", cell_ref.c_str());
             connect_input(gate, net, pin_name == "A" ? "A" : "B");
         } else if (pin_name == "Y") {
-            connect_output(gate, net, "Net '%s' is already driven by gate '%s'\n");
+            connect_output(gate, net_at(net), "Net '%s' is already driven by gate '%s'\n");
         } else {
             uti_error_at("Pin name '%s' not found\n", pin_name.c_str());
         }
@@ -108,8 +145,8 @@ void connect_by_order(GATE* gate, const std::string& cell_ref)
         uti_error_at("cell type '%s' needs %d ports\n", cell_ref.c_str(),
                      static_cast<int>(inputs_of_cell + 1));
     for (std::size_t i = 0; i < inputs_of_cell; ++i)
-        connect_input(gate, find_or_add_net(port_map_order[i]), i == 0 ? "A" : "B");
-    connect_output(gate, find_or_add_net(port_map_order[inputs_of_cell]),
+        connect_input(gate, net_position_of(port_map_order[i]), i == 0 ? "A" : "B");
+    connect_output(gate, net_at(net_position_of(port_map_order[inputs_of_cell])),
                    "Net '%s' is already drived by gate '%s'\n");
 }
 
@@ -364,23 +401,14 @@ void insert_port_list_by_name(const std::string& pin_name, const std::string& ne
 
 NET* find_or_add_net(const std::string& name)
 {
-    const std::size_t next = nets.owned.size();
-    const std::size_t position = index_find_or_add(nets.index, name, next, net_name_at);
-    if (position != next)
-        return nets.owned[position].get();
-    nets.owned.push_back(std::make_unique<NET>());
-    NET* added = nets.owned.back().get();
-    added->name = name;
-    added->index = static_cast<std::uint32_t>(next);
-    added->sinks.net = added->index;
-    graph_add_net();
-    return added;
+    return net_at(net_position_of(name));
 }
 
 void anticipate_name(std::string_view name)
 {
-    index_prefetch(nets.index, name);
-    index_prefetch(_gate_map, name);
+    const NAME_SLOT key = index_key(name);
+    index_prefetch(nets.index, key);
+    index_prefetch(_gate_map, key);
 }
 
 void insert_inputs(const std::string& name)

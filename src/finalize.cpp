@@ -22,6 +22,15 @@ void finalize_design()
     // Every wire load is in place before the first gate delay reads one. The
     // figures of one net depend on nothing else, so creation order will do.
     const DESIGN_GRAPH& graph = design_graph();
+    // Pin loads, added in connection order: gate by gate, each gate's pins
+    // in the order they were hooked on.
+    for (const auto& gate : gates) {
+        if (gate->in_pins.size() == 0)
+            continue;
+        const double cap = cell_figures(*gate->cell).cap;
+        for (PIN& pin : gate->in_pins)
+            pin.net->load_cap += cap;
+    }
     for (const auto& net : nets.owned) {
         int fanout = static_cast<int>(graph.net_sink_begin[net->index + 1] -
                                       graph.net_sink_begin[net->index]);

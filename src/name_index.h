@@ -25,11 +25,19 @@ namespace name_index_detail {
 
 constexpr std::uint32_t long_name = 15;
 
+// Eight bytes of a name from `at`, zero-padded past its end.
+inline std::uint64_t word_at(const char* at, std::size_t left)
+{
+    std::uint64_t word = 0;
+    std::memcpy(&word, at, left < 8 ? left : 8);
+    return word;
+}
+
 inline NAME_SLOT key_of(std::string_view name)
 {
-    const std::uint64_t hash = std::hash<std::string_view>{}(name);
     NAME_SLOT key;
-    std::memcpy(&key.head, name.data(), name.size() < 8 ? name.size() : 8);
+    key.head = word_at(name.data(), name.size());
+    const std::uint64_t hash = std::hash<std::string_view>{}(name);
     const std::uint32_t length = name.size() <= 8 ? static_cast<std::uint32_t>(name.size())
                                                   : long_name;
     key.tag = (static_cast<std::uint32_t>(hash >> 32) & ~0xfu) | length;
@@ -101,11 +109,17 @@ bool index_find(const NAME_INDEX& index, std::string_view name, NAME_AT name_at,
     }
 }
 
-// Starts fetching the slot where a look-up of `name` begins, so that a
-// look-up made a little later finds it in cache.
-inline void index_prefetch(const NAME_INDEX& index, std::string_view name)
+// The look-up key of a name, for index_prefetch.
+inline NAME_SLOT index_key(std::string_view name)
+{
+    return name_index_detail::key_of(name);
+}
+
+// Starts fetching the slot where a look-up of the name with key `key`
+// begins, so that a look-up made a little later finds it in cache.
+inline void index_prefetch(const NAME_INDEX& index, const NAME_SLOT& key)
 {
     using namespace name_index_detail;
     if (!index.slots.empty())
-        __builtin_prefetch(&index.slots[home_of(key_of(name).tag, index.slots.size() - 1)]);
+        __builtin_prefetch(&index.slots[home_of(key.tag, index.slots.size() - 1)]);
 }

@@ -96,6 +96,8 @@ TEST_F(design, connects_pins_and_sums_loads)
     EXPECT_EQ(a->sinks[1], gates[1]->in_pins[1]);
     EXPECT_EQ(std::string(a->sinks[0]->name) + std::string(a->sinks[1]->name), "AB");
     EXPECT_EQ(a->sinks[1]->dir, PIN_IN);
+    EXPECT_EQ(a->load_cap, 0.0);  // pin loads are added when the design is finalised
+    finalize_design();
     EXPECT_EQ(a->load_cap, 0.0 + 0.02 + 0.02);
     EXPECT_EQ(a->driver, &gates[0]->out_pin);
     EXPECT_EQ(gates[0]->out_pin.dir, PIN_OUT);
