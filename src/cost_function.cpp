@@ -161,30 +161,124 @@ double walk_back(std::uint32_t net, NET_MEMO& memo, LEAF_VALUE leaf_value, GATE_
     }
 }
 
+// The walk's values for every net at once, when drivers_precede_sinks():
+// leaves first, then each gate's output from its inputs in creation order.
+// Each value comes from the same operations on the same operands as in the
+// walk; only the order in which nets are visited differs.
+template <typename LEAF_VALUE, typename GATE_VALUE>
+void sweep_forward(NET_MEMO& memo, LEAF_VALUE leaf_value, GATE_VALUE gate_value)
+{
+    const DESIGN_GRAPH& graph = design_graph();
+    for (std::uint32_t net = 0; net < memo.value.size(); ++net)
+        if (is_leaf(graph, net)) {
+            memo.value[net] = leaf_value(net);
+            memo.known[net] = 1;
+        }
+    for (std::uint32_t gate = 0; gate < graph.gate_out.size(); ++gate) {
+        const std::int32_t out = graph.gate_out[gate];
+        if (out == no_position || is_leaf(graph, static_cast<std::uint32_t>(out)))
+            continue;
+        double values[2] = {0.0, 0.0};
+        std::uint32_t count = 0;
+        for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i)
+            values[count++] = memo.value[graph.gate_in[i]];
+        memo.value[out] = gate_value(gate, values, count);
+        memo.known[out] = 1;
+    }
+}
+
+double leaf_probability(const DESIGN_GRAPH& graph, std::uint32_t leaf)
+{
+    return is_input(graph, leaf) ? 0.5 : 0.0;
+}
+
+// True when gate_probability would report an error for a gate the
+// probability walk evaluates: one that drives a net that is not a leaf.
+bool has_probability_error(const std::vector<LOGIC>& logic)
+{
+    const DESIGN_GRAPH& graph = design_graph();
+    for (std::uint32_t gate = 0; gate < graph.gate_out.size(); ++gate) {
+        const std::int32_t out = graph.gate_out[gate];
+        if (out == no_position || is_leaf(graph, static_cast<std::uint32_t>(out)))
+            continue;
+        const std::uint32_t count = graph.gate_in_begin[gate + 1] - graph.gate_in_begin[gate];
+        const bool one_input = logic[gate] == LOGIC::BUF || logic[gate] == LOGIC::NOT;
+        const bool two_inputs = logic[gate] != LOGIC::OTHER && !one_input;
+        if (!(count == 1 && one_input) && !(count == 2 && two_inputs))
+            return true;
+    }
+    return false;
+}
+
 double probability_of(std::uint32_t net, const std::vector<LOGIC>& logic)
 {
     const DESIGN_GRAPH& graph = design_graph();
     return walk_back(
         net, sized(set_prob),
-        [&graph](std::uint32_t leaf) { return is_input(graph, leaf) ? 0.5 : 0.0; },
+        [&graph](std::uint32_t leaf) { return leaf_probability(graph, leaf); },
         [&logic](std::uint32_t gate, const double* values, std::uint32_t count) {
             return gate_probability(gate, logic[gate], values, count);
         });
+}
+
+double arrival_leaf(std::uint32_t)
+{
+    return 0.0;
+}
+
+double arrival_at_output(const std::vector<double>& delays, std::uint32_t gate,
+                         const double* values, std::uint32_t count)
+{
+    double latest = 0.0;
+    for (std::uint32_t i = 0; i < count; ++i)
+        if (values[i] > latest)
+            latest = values[i];
+    return delays[gate] + latest;
 }
 
 // A gate's output arrives its delay after its latest input; inputs that
 // arrive before 0.0 count as 0.0.
 double arrival_of(std::uint32_t net, const std::vector<double>& delays)
 {
-    return walk_back(
-        net, sized(arrival_time), [](std::uint32_t) { return 0.0; },
-        [&delays](std::uint32_t gate, const double* values, std::uint32_t count) {
-            double latest = 0.0;
-            for (std::uint32_t i = 0; i < count; ++i)
-                if (values[i] > latest)
-                    latest = values[i];
-            return delays[gate] + latest;
-        });
+    return walk_back(net, sized(arrival_time), arrival_leaf,
+                     [&delays](std::uint32_t gate, const double* values, std::uint32_t count) {
+                         return arrival_at_output(delays, gate, values, count);
+                     });
+}
+
+double required_bound(const DESIGN_GRAPH& graph, std::uint32_t net)
+{
+    return (graph.net_port[net] & port_output) ? clock_period
+                                               : std::numeric_limits<double>::infinity();
+}
+
+// Required times of every net at once, when drivers_precede_sinks(): gate
+// outputs in reverse creation order, so that the outputs of a net's sinks
+// are known before it, then the undriven nets. Each net's sinks are taken in
+// the walk's order, so every value comes out the same.
+void sweep_backward(NET_MEMO& memo, const std::vector<double>& delays)
+{
+    const DESIGN_GRAPH& graph = design_graph();
+    const auto required_from_sinks = [&](std::uint32_t net) {
+        double earliest = required_bound(graph, net);
+        for (std::uint32_t s = graph.net_sink_begin[net]; s < graph.net_sink_begin[net + 1]; ++s) {
+            const std::uint32_t sink = sink_gate(graph.net_sink[s]);
+            const std::int32_t out = graph.gate_out[sink];
+            if (out == no_position)
+                continue;
+            const double candidate = memo.value[out] - delays[sink];
+            if (earliest > candidate)
+                earliest = candidate;
+        }
+        memo.value[net] = earliest;
+        memo.known[net] = 1;
+    };
+    for (std::size_t gate = graph.gate_out.size(); gate-- > 0;)
+        if (graph.gate_out[gate] != no_position)
+            required_from_sinks(static_cast<std::uint32_t>(graph.gate_out[gate]));
+    for (std::uint32_t net = 0; net < memo.value.size(); ++net)
+        if (graph.net_driver[net] == no_position)
+            required_from_sinks(net);
 }
 
 double required_of(std::uint32_t net, const std::vector<double>& delays)
@@ -192,10 +286,8 @@ double required_of(std::uint32_t net, const std::vector<double>& delays)
     const DESIGN_GRAPH& graph = design_graph();
     NET_MEMO& memo = sized(required_time);
     const auto frame_of = [&graph](std::uint32_t n) {
-        const double bound = (graph.net_port[n] & port_output)
-                                 ? clock_period
-                                 : std::numeric_limits<double>::infinity();
-        return REQUIRED_FRAME{n, graph.net_sink_begin[n], graph.net_sink_begin[n + 1], bound};
+        return REQUIRED_FRAME{n, graph.net_sink_begin[n], graph.net_sink_begin[n + 1],
+                              required_bound(graph, n)};
     };
     static std::vector<REQUIRED_FRAME> stack;
     stack.clear();
@@ -246,10 +338,21 @@ void do_dyn_power()
 {
     const std::vector<LOGIC> logic = gate_logic();
     NET_MEMO& memo = sized(set_prob);
-    for (const std::uint32_t net : net_name_order()) {
-        if (!memo.known[net]) {
-            memo.value[net] = probability_of(net, logic);
-            memo.known[net] = 1;
+    // With an error somewhere, the walk in name order decides which one is
+    // reported.
+    if (drivers_precede_sinks() && !has_probability_error(logic)) {
+        const DESIGN_GRAPH& graph = design_graph();
+        sweep_forward(
+            memo, [&graph](std::uint32_t leaf) { return leaf_probability(graph, leaf); },
+            [&logic](std::uint32_t gate, const double* values, std::uint32_t count) {
+                return gate_probability(gate, logic[gate], values, count);
+            });
+    } else {
+        for (const std::uint32_t net : net_name_order()) {
+            if (!memo.known[net]) {
+                memo.value[net] = probability_of(net, logic);
+                memo.known[net] = 1;
+            }
         }
     }
     std::vector<double> switching(nets.size());
@@ -284,6 +387,12 @@ void do_timing()
     const std::vector<std::uint32_t>& order = net_name_order();
     NET_MEMO& arrival = sized(arrival_time);
     NET_MEMO& required = sized(required_time);
+    const bool in_signal_order = drivers_precede_sinks();
+    if (in_signal_order)
+        sweep_forward(arrival, arrival_leaf,
+                      [&delays](std::uint32_t gate, const double* values, std::uint32_t count) {
+                          return arrival_at_output(delays, gate, values, count);
+                      });
     max_arrival_time = 0.0;
     for (const std::uint32_t net : order) {
         if (!arrival.known[net]) {
@@ -293,6 +402,8 @@ void do_timing()
         if (arrival.value[net] > max_arrival_time)
             max_arrival_time = arrival.value[net];
     }
+    if (in_signal_order)
+        sweep_backward(required, delays);
     for (const std::uint32_t net : order) {
         if (!required.known[net]) {
             required.value[net] = required_of(net, delays);

@@ -102,6 +102,8 @@ bool is_cyclic_rec(std::uint32_t start, std::vector<unsigned char>& marks)
 
 void cyclic_check()
 {
+    if (drivers_precede_sinks())
+        return;
     std::vector<unsigned char> marks(gates.size(), 0);
     for (std::uint32_t g = 0; g < gates.size(); ++g)
         if (marks[g] == 0 && is_cyclic_rec(g, marks))

@@ -85,6 +85,17 @@ const DESIGN_GRAPH& design_graph()
     return graph;
 }
 
+bool drivers_precede_sinks()
+{
+    for (std::size_t gate = 0; gate < graph.gate_out.size(); ++gate)
+        for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i) {
+            const std::int32_t driver = graph.net_driver[graph.gate_in[i]];
+            if (driver != no_position && static_cast<std::size_t>(driver) >= gate)
+                return false;
+        }
+    return true;
+}
+
 const std::vector<std::uint32_t>& net_name_order()
 {
     if (name_order.size() != nets.size()) {

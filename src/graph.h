@@ -49,6 +49,12 @@ void graph_mark_port(std::uint32_t net, unsigned char port);
 void graph_connect_input(std::uint32_t gate, std::uint32_t pin, std::uint32_t net);
 void graph_connect_output(std::uint32_t gate, std::uint32_t net);
 
+// True when every gate's driven inputs are driven by gates made before it,
+// as in a netlist written in signal order. Creation order is then an order
+// in which every gate comes after the gates it depends on, and there is no
+// loop.
+bool drivers_precede_sinks();
+
 // The arrays; the sink lists are completed on first use after connections
 // were made.
 const DESIGN_GRAPH& design_graph();

@@ -88,6 +88,13 @@ INSTANTIATE_TEST_SUITE_P(do_timing, timing, testing::Values(
     // The negative arrival of n counts as 0 at g2.
     TIMING_CASE{"negative_delays", "input a; output y; neg g1 (a, n); neg g2 (n, y);", -2.0,
                 0.0, -0.5, -0.5, "a 0 1;n -1.5 -0.5;y -1.5 -2;"},
+    // Gates written after the gates they feed: the walk instead of the sweep.
+    TIMING_CASE{"worked_chain_out_of_order",
+                "input a, b; output y; inv3 g2 (n, y); and2 g1 (a, b, n);", 4.0, 5.0, -1.0,
+                -4.0, "a 0 -1;b 0 -1;n 2 1;y 5 4;"},
+    TIMING_CASE{"negative_delays_out_of_order",
+                "input a; output y; neg g2 (n, y); neg g1 (a, n);", -2.0, 0.0, -0.5, -0.5,
+                "a 0 1;n -1.5 -0.5;y -1.5 -2;"},
     TIMING_CASE{"max_from_dead_end", "input a, b; output y; buf g1 (a, y); inv3 g2 (b, n);",
                 9.0, 3.0, 0.0, 0.0, "a 0 8;b 0 inf;n 3 inf;y 1 9;"}), case_name);
 
@@ -121,6 +128,8 @@ INSTANTIATE_TEST_SUITE_P(do_dyn_power, probability, testing::Values(
     PROB_CASE{"same_net_on_both_inputs", "input a; and g (a, a, y);", "y", 0.25},
     PROB_CASE{"buf_chain", "input a; buf g1 (a, n); buf g2 (n, m); buf g3 (m, y);", "y", 0.5},
     PROB_CASE{"nand_of_and", "input a, b, c; and g1 (a, b, n); nand g2 (n, c, y);", "y", 0.875},
+    PROB_CASE{"nand_of_and_out_of_order", "input a, b, c; nand g2 (n, c, y); and g1 (a, b, n);",
+              "y", 0.875},
     // a is declared an input after a gate of an unknown type drives it.
     PROB_CASE{"driven_primary_input", "foo g (b, b, a); input a;", "a", 0.5},
     PROB_CASE{"unknown_type", "input a, b; foo g (a, b, y);", "y", 0.0, "foo"},
@@ -195,6 +204,30 @@ TEST_F(analysis, million_buf_chain_under_the_default_stack)
         create_instance("b1", "(empty)");
     }
     finalize_design();
+    clock_period = length - 1;
+    do_timing();
+    do_dyn_power();
+    EXPECT_EQ(max_arrival_time, length);
+    EXPECT_EQ(wns, -1.0);
+    EXPECT_EQ(tns, -(length + 1.0));
+    EXPECT_EQ(dynamic_power, 0.125 * length);
+}
+
+// The same chain written from its end: every gate comes before its driver,
+// so the passes walk a million gates deep.
+TEST_F(analysis, million_buf_chain_from_its_end_under_the_default_stack)
+{
+    add_cell("b1", "buf", 1.0, 0.25);
+    constexpr int length = 1000000;
+    insert_inputs("n0");
+    insert_outputs("n" + std::to_string(length));
+    for (int i = length; i >= 1; --i) {
+        insert_port_list_by_order("n" + std::to_string(i - 1));
+        insert_port_list_by_order("n" + std::to_string(i));
+        create_instance("b1", "(empty)");
+    }
+    finalize_design();
+    cyclic_check();
     clock_period = length - 1;
     do_timing();
     do_dyn_power();
