@@ -40,8 +40,8 @@ auto per_gate(PICK pick)
 {
     std::vector<decltype(pick(CELL_FIGURES{}))> values;
     values.reserve(gates.size());
-    for (const auto& gate : gates)
-        values.push_back(pick(cell_figures(*gate->cell)));
+    for (CELL* cell : design_graph().gate_cell)
+        values.push_back(pick(cell_figures(*cell)));
     return values;
 }
 
@@ -426,8 +426,8 @@ void do_power_area()
 {
     sum_power = 0.0;
     sum_area = 0.0;
-    for (const auto& gate : gates) {
-        const CELL_FIGURES& cell = cell_figures(*gate->cell);
+    for (CELL* gate_cell : design_graph().gate_cell) {
+        const CELL_FIGURES& cell = cell_figures(*gate_cell);
         sum_power += cell.leak;
         sum_area += cell.area;
     }

@@ -440,8 +440,8 @@ void create_instance(const std::string& cell_ref, const std::string& inst_name)
     GATE* gate = gates.back().get();
     gate->name = inst_name;
     gate->index = static_cast<std::uint32_t>(next);
-    graph_add_gate();
     gate->cell = &cell->second;
+    graph_add_gate(gate->cell);
     if (port_map == PORT_MAP_NAME)
         connect_by_name(gate, cell_ref);
     else if (port_map == PORT_MAP_ORDER)

@@ -50,6 +50,7 @@ struct CELL {
     std::size_t input_num = 0;               // 1 for "buf" and "not", else 2
     std::map<std::string, LIB_ATTR> attrs;  // by key exactly as the file spells it
     CELL_FIGURES figures;
+    int gates_of_cell = 0;  // counted by finalisation
 };
 
 struct LIB {

@@ -3,7 +3,6 @@
 #include "graph.h"
 
 #include <iterator>
-#include <unordered_map>
 #include <utility>
 
 double slp_for_fout_size(int fanout)
@@ -43,10 +42,11 @@ void finalize_design()
     over_max_capacitance_cnt = 0;
     // Usage is counted per cell first, then per name and type: a handful of
     // map updates instead of two per gate.
-    std::unordered_map<CELL*, int> gates_per_cell;
+    for (auto& [name, cell] : lib.cells)
+        cell.gates_of_cell = 0;
     for (const auto& gate : gates) {
         gate_count += 1;
-        gates_per_cell[gate->cell] += 1;
+        gate->cell->gates_of_cell += 1;
         const NET* out = gate->out_pin.net;
         if (!out)
             continue;
@@ -55,9 +55,11 @@ void finalize_design()
         if (out->load_cap + out->wire_cap > cell.maxc)
             over_max_capacitance_cnt += 1;
     }
-    for (const auto& [cell, count] : gates_per_cell) {
-        cell_type_used[cell->attrs["cell_type"].sval] += count;
-        cell_used[cell->attrs["cell_name"].sval] += count;
+    for (auto& [name, cell] : lib.cells) {
+        if (cell.gates_of_cell == 0)
+            continue;
+        cell_type_used[cell.attrs["cell_type"].sval] += cell.gates_of_cell;
+        cell_used[cell.attrs["cell_name"].sval] += cell.gates_of_cell;
     }
 }
 

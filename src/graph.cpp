@@ -52,9 +52,10 @@ void graph_add_net()
     graph.net_port.push_back(0);
 }
 
-void graph_add_gate()
+void graph_add_gate(CELL* cell)
 {
     graph.gate_out.push_back(no_position);
+    graph.gate_cell.push_back(cell);
     graph.gate_in_begin.push_back(static_cast<std::uint32_t>(graph.gate_in.size()));
 }
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+struct CELL;
+
 constexpr std::int32_t no_position = -1;
 constexpr unsigned char port_input = 1;
 constexpr unsigned char port_output = 2;
@@ -14,6 +16,8 @@ constexpr unsigned char port_output = 2;
 struct DESIGN_GRAPH {
     // Per gate (position in gates): its output net's position, or no_position.
     std::vector<std::int32_t> gate_out;
+    // Per gate: its cell, so that per-gate passes need not read the gates.
+    std::vector<CELL*> gate_cell;
     // Per gate: its input nets in pin-name order, in gate_in from
     // gate_in_begin[g] to gate_in_begin[g + 1] (one entry more than gates).
     std::vector<std::uint32_t> gate_in_begin = {0};
@@ -44,7 +48,7 @@ constexpr std::uint32_t sink_pin(std::uint32_t sink)
 
 // Called by the netlist builder, in the order it connects.
 void graph_add_net();
-void graph_add_gate();
+void graph_add_gate(CELL* cell);
 void graph_mark_port(std::uint32_t net, unsigned char port);
 void graph_connect_input(std::uint32_t gate, std::uint32_t pin, std::uint32_t net);
 void graph_connect_output(std::uint32_t gate, std::uint32_t net);
