@@ -28,6 +28,8 @@ int over_max_capacitance_cnt = 0;
 std::string attr_a, attr_b, attr_pd, attr_leak, attr_cap, attr_area, attr_maxc;
 int port_map = PORT_MAP_NONE;
 std::map<std::string, std::string> port_map_name;
+// Nodes of port_map_name kept from earlier statements for reuse.
+static std::vector<std::map<std::string, std::string>::node_type> spare_port_nodes;
 std::vector<std::string> port_map_order;
 NAME_INDEX& _gate_map = *new NAME_INDEX();
 
@@ -122,6 +124,27 @@ void connect_output(GATE* gate, NET* net, const char* driven_format)
     pin->net = net;
 }
 
+// Cells looked up by name, remembered per hash bucket: a netlist names a
+// few cells over and over. Entries are valid for one library generation.
+struct CELL_CACHE_ENTRY {
+    std::string name;
+    CELL* cell = nullptr;
+    std::uint64_t generation = 0;
+};
+
+CELL* find_cell(const std::string& name)
+{
+    static CELL_CACHE_ENTRY cache[64];
+    CELL_CACHE_ENTRY& entry = cache[std::hash<std::string>{}(name) % std::size(cache)];
+    if (entry.cell && entry.generation == lib.generation && entry.name == name)
+        return entry.cell;
+    const auto found = lib.cells.find(name);
+    if (found == lib.cells.end())
+        return nullptr;
+    entry = {name, &found->second, lib.generation};
+    return entry.cell;
+}
+
 void connect_by_name(GATE* gate, const std::string& cell_ref)
 {
     for (const auto& [pin_name, net_name] : port_map_name) {
@@ -154,6 +177,7 @@ void connect_by_order(GATE* gate, const std::string& cell_ref)
 
 void LIB::reset()
 {
+    generation += 1;
     cell_num = -1;
     attr_num = -1;
     attributes.clear();
@@ -371,6 +395,7 @@ void lib_create_cell_from_tmp_cell()
     const std::string& type = text_attr(tmp_cell, "cell_type");
     tmp_cell.input_num = (type == "buf" || type == "not") ? 1 : 2;
     lib.cells[name] = tmp_cell;
+    lib.generation += 1;
     tmp_cell.attrs.clear();
 }
 
@@ -378,7 +403,8 @@ void rst_new_inst()
 {
     port_map = PORT_MAP_NONE;
     port_map_order.clear();
-    port_map_name.clear();
+    while (!port_map_name.empty())
+        spare_port_nodes.push_back(port_map_name.extract(port_map_name.begin()));
 }
 
 void insert_port_list_by_order(const std::string& net_name)
@@ -396,7 +422,16 @@ void insert_port_list_by_name(const std::string& pin_name, const std::string& ne
     port_map = PORT_MAP_NAME;
     if (port_map_name.count(pin_name))
         uti_error_at("Port '%s' specified more than once\n", pin_name.c_str());
-    port_map_name[pin_name] = net_name;
+    if (spare_port_nodes.empty()) {
+        port_map_name[pin_name] = net_name;
+        return;
+    }
+    // A node of an earlier statement, whose strings keep their buffers.
+    auto node = std::move(spare_port_nodes.back());
+    spare_port_nodes.pop_back();
+    node.key() = pin_name;
+    node.mapped() = net_name;
+    port_map_name.insert(std::move(node));
 }
 
 NET* find_or_add_net(const std::string& name)
@@ -429,8 +464,8 @@ void insert_outputs(const std::string& name)
 
 void create_instance(const std::string& cell_ref, const std::string& inst_name)
 {
-    const auto cell = lib.cells.find(cell_ref);
-    if (cell == lib.cells.end())
+    CELL* cell = find_cell(cell_ref);
+    if (!cell)
         uti_error_at("cell type '%s' not found in lib\n", cell_ref.c_str());
     const std::size_t next = gates.size();
     if (inst_name != "(empty)" &&
@@ -440,7 +475,7 @@ void create_instance(const std::string& cell_ref, const std::string& inst_name)
     GATE* gate = gates.back().get();
     gate->name = inst_name;
     gate->index = static_cast<std::uint32_t>(next);
-    gate->cell = &cell->second;
+    gate->cell = cell;
     graph_add_gate(gate->cell);
     if (port_map == PORT_MAP_NAME)
         connect_by_name(gate, cell_ref);

@@ -58,6 +58,7 @@ struct LIB {
     int attr_num = -1;
     std::vector<std::string> attributes;  // file order, repeats kept
     std::map<std::string, CELL> cells;    // by cell name; addresses stay stable
+    std::uint64_t generation = 0;         // changes whenever cells may have changed
     void reset();
 };
 
