@@ -52,6 +52,13 @@ INSTANTIATE_TEST_SUITE_P(builders, design_error, testing::Values(
                "Line: 2 error: Port connections cannot be mixed ordered and named\n"},
     BUILD_CASE{"pin_named_twice", nullptr, "INV g1 (.A(a),\n .A(b), .Y(c));\n",
                "Line: 3 error: Port 'A' specified more than once\n"},
+    // The second list starts from nothing, though its map nodes are reused.
+    BUILD_CASE{"pin_named_twice_after_a_list", nullptr,
+               "NAND2 g0 (.A(a), .B(b), .Y(y));\nINV g1 (.Y(c), .Y(d));\n",
+               "Line: 3 error: Port 'Y' specified more than once\n"},
+    BUILD_CASE{"unknown_pin_after_a_list", nullptr,
+               "NAND2 g0 (.A(a), .B(b), .Y(y));\nINV g1 (.Q(c));\n",
+               "Line: 3 error: Pin name 'Q' not found\n"},
     BUILD_CASE{"cell_not_found", nullptr, "input a;\nXOR9 g1 (a, b, c);\n",
                "Line: 3 error: cell type 'XOR9' not found in lib\n"},
     BUILD_CASE{"gate_name_twice", nullptr, "INV g1 (a, b);\nINV g1 (a, c);\n",
@@ -104,6 +111,24 @@ TEST_F(design, connects_pins_and_sums_loads)
     EXPECT_EQ(nets.at("n")->driver, &gates[2]->out_pin);
     EXPECT_EQ(nets.at("n")->id, 4);
     EXPECT_EQ(gates[2]->id, 3);
+}
+
+// A cell found once is found again only while the library is unchanged.
+TEST_F(design, cell_lookups_follow_a_new_library)
+{
+    parse_text(two_cells);
+    insert_port_list_by_order("a"), insert_port_list_by_order("x");
+    create_instance("INV", "g0");
+    lib_rst();
+    parse_text(R"({ "information": { "cell_num": "1", "attribute_num": "7" },
+        "cells": [ { "cell_name": "INV", "cell_type": "buf" } ] })");
+    insert_port_list_by_order("x"), insert_port_list_by_order("y");
+    create_instance("INV", "g1");
+    EXPECT_EQ(gates[1]->cell, &lib.cells.at("INV"));
+    EXPECT_EQ(gates[1]->cell->attrs.at("cell_type").sval, "buf");
+    lib_rst();
+    EXPECT_EXIT(create_instance("INV", "g2"), testing::ExitedWithCode(1),
+                "^Line: 2 error: cell type 'INV' not found in lib\n$");
 }
 
 TEST_F(design, setters_commit_and_reset)
