@@ -25,12 +25,24 @@ namespace name_index_detail {
 
 constexpr std::uint32_t long_name = 15;
 
-// Eight bytes of a name from `at`, zero-padded past its end.
+// The first eight bytes of a name, zero-padded past its end. Fixed-size
+// loads that may overlap, assembled in registers: a copy of a variable
+// number of bytes into a word would stall the load of that word.
 inline std::uint64_t word_at(const char* at, std::size_t left)
 {
-    std::uint64_t word = 0;
-    std::memcpy(&word, at, left < 8 ? left : 8);
-    return word;
+    const auto load = [at]<typename WORD>(WORD, std::size_t offset) -> std::uint64_t {
+        WORD word;
+        std::memcpy(&word, at + offset, sizeof word);
+        return word;
+    };
+    if (left >= 8)
+        return load(std::uint64_t{}, 0);
+    if (left >= 4)
+        return load(std::uint32_t{}, 0) | load(std::uint32_t{}, left - 4) << 8 * (left - 4);
+    if (left == 0)
+        return 0;
+    return load(std::uint8_t{}, 0) | load(std::uint8_t{}, left / 2) << 8 * (left / 2) |
+           load(std::uint8_t{}, left - 1) << 8 * (left - 1);
 }
 
 inline NAME_SLOT key_of(std::string_view name)

@@ -23,6 +23,15 @@ TEST(name_index, finds_every_name_it_recorded_and_no_other)
     for (int i = 0; i < 5000; ++i)
         stored.push_back("net" + std::to_string(i) + (i % 3 ? "" : "_with_a_long_tail"));
     stored.insert(stored.end(), names.begin(), names.end());
+    // Short names that differ in one byte only, at each place of each length.
+    for (std::size_t length = 1; length < 8; ++length)
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string name = std::string("zyxwvut").substr(0, length);
+            name[at] = '#';
+            stored.push_back(name);
+        }
+    stored.push_back(std::string("ab\0", 3));
+    stored.push_back(std::string("ab", 2));
     for (std::size_t i = 0; i < stored.size(); ++i)
         EXPECT_EQ(index_find_or_add(index, stored[i], i, name_at), i) << stored[i];
     for (std::size_t i = 0; i < stored.size(); ++i) {
@@ -32,7 +41,8 @@ TEST(name_index, finds_every_name_it_recorded_and_no_other)
         EXPECT_EQ(index_find_or_add(index, stored[i], stored.size(), name_at), i);
     }
     std::size_t position = 0;
-    for (const char* absent : {"abcdefgh3", "abcdefg", "net5000", "net3", "abcdefghij_long_namf"})
+    for (const char* absent : {"abcdefgh3", "abcdefg", "net5000", "net3", "abcdefghij_long_namf",
+                               "zyxwvut", "zyx", "$"})
         EXPECT_FALSE(index_find(index, absent, name_at, position)) << absent;
 }
 
