@@ -387,32 +387,31 @@ void do_timing()
     const std::vector<std::uint32_t>& order = net_name_order();
     NET_MEMO& arrival = sized(arrival_time);
     NET_MEMO& required = sized(required_time);
-    const bool in_signal_order = drivers_precede_sinks();
-    if (in_signal_order)
+    if (drivers_precede_sinks()) {
         sweep_forward(arrival, arrival_leaf,
                       [&delays](std::uint32_t gate, const double* values, std::uint32_t count) {
                           return arrival_at_output(delays, gate, values, count);
                       });
-    max_arrival_time = 0.0;
-    for (const std::uint32_t net : order) {
-        if (!arrival.known[net]) {
-            arrival.value[net] = arrival_of(net, delays);
-            arrival.known[net] = 1;
-        }
-        if (arrival.value[net] > max_arrival_time)
-            max_arrival_time = arrival.value[net];
-    }
-    if (in_signal_order)
         sweep_backward(required, delays);
-    for (const std::uint32_t net : order) {
-        if (!required.known[net]) {
-            required.value[net] = required_of(net, delays);
-            required.known[net] = 1;
-        }
+    } else {
+        for (const std::uint32_t net : order)
+            if (!arrival.known[net]) {
+                arrival.value[net] = arrival_of(net, delays);
+                arrival.known[net] = 1;
+            }
+        for (const std::uint32_t net : order)
+            if (!required.known[net]) {
+                required.value[net] = required_of(net, delays);
+                required.known[net] = 1;
+            }
     }
+    // Every value is known: the maximum and the slack sums, in name order.
+    max_arrival_time = 0.0;
     tns = 0.0;
     wns = 0.0;
     for (const std::uint32_t net : order) {
+        if (arrival.value[net] > max_arrival_time)
+            max_arrival_time = arrival.value[net];
         const double slack = required.value[net] - arrival.value[net];
         if (slack < 0) {
             tns += slack;

@@ -11,6 +11,8 @@ std::vector<std::uint32_t> name_order;
 // (net, sink_of(gate, pin)) in connection order.
 std::vector<std::uint32_t> pending_net;
 std::vector<std::uint32_t> pending_sink;
+// drivers_precede_sinks() as last found; cleared by every new connection.
+enum class ORDER_CHECK { UNKNOWN, HOLDS, FAILS } signal_order = ORDER_CHECK::UNKNOWN;
 
 // Counting sort by net of the lists built before plus the pending
 // connections: stable, so each net keeps its connection order.
@@ -54,6 +56,7 @@ void graph_add_net()
 
 void graph_add_gate(CELL* cell)
 {
+    signal_order = ORDER_CHECK::UNKNOWN;
     graph.gate_out.push_back(no_position);
     graph.gate_cell.push_back(cell);
     graph.gate_in_begin.push_back(static_cast<std::uint32_t>(graph.gate_in.size()));
@@ -66,6 +69,7 @@ void graph_mark_port(std::uint32_t net, unsigned char port)
 
 void graph_connect_input(std::uint32_t gate, std::uint32_t pin, std::uint32_t net)
 {
+    signal_order = ORDER_CHECK::UNKNOWN;
     // Only the newest gate is ever being connected, so its inputs end the list.
     graph.gate_in.push_back(net);
     graph.gate_in_begin[gate + 1] = static_cast<std::uint32_t>(graph.gate_in.size());
@@ -75,6 +79,7 @@ void graph_connect_input(std::uint32_t gate, std::uint32_t pin, std::uint32_t ne
 
 void graph_connect_output(std::uint32_t gate, std::uint32_t net)
 {
+    signal_order = ORDER_CHECK::UNKNOWN;
     graph.gate_out[gate] = static_cast<std::int32_t>(net);
     graph.net_driver[net] = static_cast<std::int32_t>(gate);
 }
@@ -88,13 +93,19 @@ const DESIGN_GRAPH& design_graph()
 
 bool drivers_precede_sinks()
 {
-    for (std::size_t gate = 0; gate < graph.gate_out.size(); ++gate)
-        for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i) {
-            const std::int32_t driver = graph.net_driver[graph.gate_in[i]];
-            if (driver != no_position && static_cast<std::size_t>(driver) >= gate)
-                return false;
-        }
-    return true;
+    if (signal_order != ORDER_CHECK::UNKNOWN)
+        return signal_order == ORDER_CHECK::HOLDS;
+    const auto holds = [] {
+        for (std::size_t gate = 0; gate < graph.gate_out.size(); ++gate)
+            for (auto i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i) {
+                const std::int32_t driver = graph.net_driver[graph.gate_in[i]];
+                if (driver != no_position && static_cast<std::size_t>(driver) >= gate)
+                    return false;
+            }
+        return true;
+    };
+    signal_order = holds() ? ORDER_CHECK::HOLDS : ORDER_CHECK::FAILS;
+    return signal_order == ORDER_CHECK::HOLDS;
 }
 
 const std::vector<std::uint32_t>& net_name_order()
