@@ -21,18 +21,15 @@ void finalize_design()
     // Every wire load is in place before the first gate delay reads one. The
     // figures of one net depend on nothing else, so creation order will do.
     const DESIGN_GRAPH& graph = design_graph();
-    // Pin loads, added in connection order: gate by gate, each gate's pins
-    // in the order they were hooked on.
-    for (const auto& gate : gates) {
-        if (gate->in_pins.size() == 0)
-            continue;
-        const double cap = cell_figures(*gate->cell).cap;
-        for (PIN& pin : gate->in_pins)
-            pin.net->load_cap += cap;
-    }
     for (const auto& net : nets.owned) {
-        int fanout = static_cast<int>(graph.net_sink_begin[net->index + 1] -
-                                      graph.net_sink_begin[net->index]);
+        const std::uint32_t first_sink = graph.net_sink_begin[net->index];
+        const std::uint32_t end_sink = graph.net_sink_begin[net->index + 1];
+        // Pin loads from 0.0 in connection order, the order of the sinks.
+        double load = 0.0;
+        for (std::uint32_t s = first_sink; s < end_sink; ++s)
+            load += cell_figures(*graph.gate_cell[sink_gate(graph.net_sink[s])]).cap;
+        net->load_cap = load;
+        int fanout = static_cast<int>(end_sink - first_sink);
         if (net->is_primary_output)
             fanout += 1;
         net->fanout = fanout;

@@ -106,6 +106,8 @@ TEST_F(design, connects_pins_and_sums_loads)
     EXPECT_EQ(a->load_cap, 0.0);  // pin loads are added when the design is finalised
     finalize_design();
     EXPECT_EQ(a->load_cap, 0.0 + 0.02 + 0.02);
+    finalize_design();  // again: the loads are not added twice
+    EXPECT_EQ(a->load_cap, 0.0 + 0.02 + 0.02);
     EXPECT_EQ(a->driver, &gates[0]->out_pin);
     EXPECT_EQ(gates[0]->out_pin.dir, PIN_OUT);
     EXPECT_EQ(nets.at("n")->driver, &gates[2]->out_pin);
