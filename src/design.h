@@ -75,7 +75,7 @@ void* record_arena_allocate(std::size_t size);
 
 struct PIN {
     int dir = PIN_UNSET;
-    std::string_view name;  // "A", "B" or "Y": always one of those literals
+    const char* name = nullptr;  // "A", "B" or "Y": always one of those literals
     GATE* gate = nullptr;
     NET* net = nullptr;
 };

@@ -21,8 +21,7 @@ const char* driver_text(const NET& net)
 
 void print_pin(const PIN& pin)
 {
-    std::printf(".%.*s(%s) ", static_cast<int>(pin.name.size()), pin.name.data(),
-                pin.net->name.c_str());
+    std::printf(".%s(%s) ", pin.name, pin.net->name.c_str());
 }
 
 } // namespace
@@ -46,8 +45,7 @@ void dump_design()
         std::printf("nets: %s, driver: %s fanout(%d):", net->name.c_str(), driver_text(*net),
                     net->fanout);
         for (const PIN* sink : net->sinks)
-            std::printf(" %s(%.*s)", sink->gate->name.c_str(), static_cast<int>(sink->name.size()),
-                        sink->name.data());
+            std::printf(" %s(%s)", sink->gate->name.c_str(), sink->name);
         if (net->is_primary_output)
             std::fputs(" primary-output", stdout);
         std::fputs("\n", stdout);
