@@ -12,8 +12,12 @@ namespace {
 
 TEST(name_index, finds_every_name_it_recorded_and_no_other)
 {
+    // Numbers that start at one slot (n7, n007), names of digits only, and
+    // numbers too long to add.
     const std::vector<std::string> names = {"", "a", "abcdefgh", "abcdefgh1", "abcdefgh2",
-                                            "abcdefghij_long_name", "abcdefgi", "A"};
+                                            "abcdefghij_long_name", "abcdefgi", "A", "n7",
+                                            "n007", "n0007", "123", "0123",
+                                            "x1234567890123456789", "9999999999999999999999"};
     std::vector<std::string> stored;
     NAME_INDEX index;
     const auto name_at = [&stored](std::size_t position) -> std::string_view {
@@ -42,7 +46,7 @@ TEST(name_index, finds_every_name_it_recorded_and_no_other)
     }
     std::size_t position = 0;
     for (const char* absent : {"abcdefgh3", "abcdefg", "net5000", "net3", "abcdefghij_long_namf",
-                               "zyxwvut", "zyx", "$"})
+                               "zyxwvut", "zyx", "$", "n07", "1234567890123456789"})
         EXPECT_FALSE(index_find(index, absent, name_at, position)) << absent;
 }
 
