@@ -320,6 +320,15 @@ double required_of(std::uint32_t net, const std::vector<double>& delays)
     }
 }
 
+// Every net position, in creation order.
+std::vector<std::uint32_t> creation_order()
+{
+    std::vector<std::uint32_t> order(nets.size());
+    for (std::uint32_t net = 0; net < order.size(); ++net)
+        order[net] = net;
+    return order;
+}
+
 std::vector<LOGIC> gate_logic()
 {
     return per_gate([](const CELL_FIGURES& cell) { return cell.logic; });
@@ -338,9 +347,8 @@ void do_dyn_power()
 {
     const std::vector<LOGIC> logic = gate_logic();
     NET_MEMO& memo = sized(set_prob);
-    // With an error somewhere, the walk in name order decides which one is
-    // reported.
-    if (drivers_precede_sinks() && !has_probability_error(logic)) {
+    const bool has_error = has_probability_error(logic);
+    if (drivers_precede_sinks() && !has_error) {
         const DESIGN_GRAPH& graph = design_graph();
         sweep_forward(
             memo, [&graph](std::uint32_t leaf) { return leaf_probability(graph, leaf); },
@@ -348,7 +356,10 @@ void do_dyn_power()
                 return gate_probability(gate, logic[gate], values, count);
             });
     } else {
-        for (const std::uint32_t net : net_name_order()) {
+        // The values do not depend on the order the walks start from, but
+        // with an error somewhere, the walks in name order decide which one
+        // is reported.
+        for (const std::uint32_t net : has_error ? net_name_order() : creation_order()) {
             if (!memo.known[net]) {
                 memo.value[net] = probability_of(net, logic);
                 memo.known[net] = 1;
@@ -384,9 +395,9 @@ double req_time_rec(NET* net)
 void do_timing()
 {
     const std::vector<double> delays = gate_delays();
-    const std::vector<std::uint32_t>& order = net_name_order();
     NET_MEMO& arrival = sized(arrival_time);
     NET_MEMO& required = sized(required_time);
+    // No value depends on the order the nets are taken in.
     if (drivers_precede_sinks()) {
         sweep_forward(arrival, arrival_leaf,
                       [&delays](std::uint32_t gate, const double* values, std::uint32_t count) {
@@ -394,6 +405,7 @@ void do_timing()
                       });
         sweep_backward(required, delays);
     } else {
+        const std::vector<std::uint32_t> order = creation_order();
         for (const std::uint32_t net : order)
             if (!arrival.known[net]) {
                 arrival.value[net] = arrival_of(net, delays);
@@ -405,20 +417,26 @@ void do_timing()
                 required.known[net] = 1;
             }
     }
-    // Every value is known: the maximum and the slack sums, in name order.
+    // The latest arrival and the worst slack do not depend on the order
+    // either; the slack sum does, and is taken in name order over the nets
+    // with a negative slack.
     max_arrival_time = 0.0;
-    tns = 0.0;
     wns = 0.0;
-    for (const std::uint32_t net : order) {
+    std::vector<std::uint32_t> late;
+    for (std::uint32_t net = 0; net < arrival.value.size(); ++net) {
         if (arrival.value[net] > max_arrival_time)
             max_arrival_time = arrival.value[net];
         const double slack = required.value[net] - arrival.value[net];
         if (slack < 0) {
-            tns += slack;
+            late.push_back(net);
             if (slack < wns)
                 wns = slack;
         }
     }
+    sort_by_net_name(late);
+    tns = 0.0;
+    for (const std::uint32_t net : late)
+        tns += required.value[net] - arrival.value[net];
 }
 
 void do_power_area()

@@ -267,11 +267,12 @@ const CELL_FIGURES& cell_figures(CELL& cell)
 
 namespace {
 
-// A net with the first eight bytes of its name packed big-endian: comparing
-// prefixes orders names byte-wise as far as those bytes go.
+// A net's position with the first eight bytes of its name packed
+// big-endian: comparing prefixes orders names byte-wise as far as those
+// bytes go.
 struct KEYED_NET {
     std::uint64_t prefix;
-    NET* net;
+    std::uint32_t position;
 };
 
 // Least-significant-byte-first radix sort by prefix; a byte that all
@@ -295,18 +296,16 @@ void sort_by_prefix(std::vector<KEYED_NET>& keyed)
 
 } // namespace
 
-const std::vector<NET*>& net_order()
+void sort_by_net_name(std::vector<std::uint32_t>& positions)
 {
-    if (sorted_nets.size() == nets.size())
-        return sorted_nets;
     std::vector<KEYED_NET> keyed;
-    keyed.reserve(nets.size());
-    for (const auto& net : nets.owned) {
+    keyed.reserve(positions.size());
+    for (const std::uint32_t position : positions) {
         std::uint64_t prefix = 0;
-        const std::string& name = net->name;
+        const std::string& name = nets.owned[position]->name;
         for (std::size_t i = 0; i < 8; ++i)
             prefix = (prefix << 8) | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
-        keyed.push_back({prefix, net.get()});
+        keyed.push_back({prefix, position});
     }
     sort_by_prefix(keyed);
     // Names that share their first eight bytes are ordered by the rest.
@@ -316,14 +315,26 @@ const std::vector<NET*>& net_order()
         });
         if (run_end - run > 1)
             std::sort(run, run_end, [](const KEYED_NET& a, const KEYED_NET& b) {
-                return a.net->name < b.net->name;
+                return nets.owned[a.position]->name < nets.owned[b.position]->name;
             });
         run = run_end;
     }
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        positions[i] = keyed[i].position;
+}
+
+const std::vector<NET*>& net_order()
+{
+    if (sorted_nets.size() == nets.size())
+        return sorted_nets;
+    std::vector<std::uint32_t> positions(nets.size());
+    for (std::uint32_t i = 0; i < positions.size(); ++i)
+        positions[i] = i;
+    sort_by_net_name(positions);
     sorted_nets.clear();
-    sorted_nets.reserve(keyed.size());
-    for (const KEYED_NET& entry : keyed)
-        sorted_nets.push_back(entry.net);
+    sorted_nets.reserve(positions.size());
+    for (const std::uint32_t position : positions)
+        sorted_nets.push_back(nets.owned[position].get());
     return sorted_nets;
 }
 

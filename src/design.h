@@ -183,9 +183,12 @@ extern NAME_INDEX& _gate_map;
 // Input line of the token being read; defined with the scanner.
 extern int line_no;
 
-// Every net in ascending byte-wise name order: the order of every per-net walk.
-// Built on first use after nets were added, then reused.
+// Every net in ascending byte-wise name order, the order of the per-net
+// walks and sums whose outcome depends on it. Built on first use after nets
+// were added, then reused.
 const std::vector<NET*>& net_order();
+// Puts net positions (into nets.owned) in ascending byte-wise name order.
+void sort_by_net_name(std::vector<std::uint32_t>& positions);
 
 // Fatal: prints "Error: " and the message on stderr and exits with status 1.
 [[noreturn, gnu::format(printf, 1, 2)]] void uti_error(const char* format, ...);

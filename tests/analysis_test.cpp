@@ -55,6 +55,7 @@ protected:
         add_cell("and2", "and", 2.0, 0.3);
         add_cell("inv3", "not", 3.0, 0.7);
         add_cell("neg", "buf", -1.5, 0.0);
+        add_cell("big", "buf", 9007199254740991.0, 0.0);  // 2^53 - 1
     }
 };
 
@@ -95,6 +96,11 @@ INSTANTIATE_TEST_SUITE_P(do_timing, timing, testing::Values(
     TIMING_CASE{"negative_delays_out_of_order",
                 "input a; output y; neg g2 (n, y); neg g1 (a, n);", -2.0, 0.0, -0.5, -0.5,
                 "a 0 1;n -1.5 -0.5;y -1.5 -2;"},
+    // Slacks -1, -1 and -2^53: taken in name order the sum is exact; in the
+    // order the nets were made (y, b, a) each -1 would be rounded away.
+    TIMING_CASE{"slack_sum_in_name_order", "output a, b, y; big g1 (.Y(y));", -1.0,
+                9007199254740991.0, -9007199254740992.0, -9007199254740994.0,
+                "a 0 -1;b 0 -1;y 9.0072e+15 -1;"},
     TIMING_CASE{"max_from_dead_end", "input a, b; output y; buf g1 (a, y); inv3 g2 (b, n);",
                 9.0, 3.0, 0.0, 0.0, "a 0 8;b 0 inf;n 3 inf;y 1 9;"}), case_name);
 
@@ -134,6 +140,9 @@ INSTANTIATE_TEST_SUITE_P(do_dyn_power, probability, testing::Values(
     PROB_CASE{"driven_primary_input", "foo g (b, b, a); input a;", "a", 0.5},
     PROB_CASE{"unknown_type", "input a, b; foo g (a, b, y);", "y", 0.0, "foo"},
     PROB_CASE{"capitals", "input a, b; AND g (a, b, y);", "y", 0.0, "AND"},
+    // Two gates the pass cannot evaluate: the nets are walked in name order.
+    PROB_CASE{"first_error_by_net_name", "input a, b; foo g1 (a, b, z); AND g2 (a, b, c);", "c",
+              0.0, "AND"},
     PROB_CASE{"and_with_only_a", "input a; and g (.A(a), .Y(y));", "y", 0.0, "and"},
     PROB_CASE{"buf_without_input", "buf g (.Y(y));", "y", 0.0, "buf"}), case_name);
 
