@@ -431,10 +431,11 @@ void insert_port_list_by_name(const std::string& pin_name, const std::string& ne
     if (port_map == PORT_MAP_ORDER)
         uti_error_at("Port connections cannot be mixed ordered and named\n");
     port_map = PORT_MAP_NAME;
-    if (port_map_name.count(pin_name))
+    const auto place = port_map_name.lower_bound(pin_name);
+    if (place != port_map_name.end() && place->first == pin_name)
         uti_error_at("Port '%s' specified more than once\n", pin_name.c_str());
     if (spare_port_nodes.empty()) {
-        port_map_name[pin_name] = net_name;
+        port_map_name.emplace_hint(place, pin_name, net_name);
         return;
     }
     // A node of an earlier statement, whose strings keep their buffers.
@@ -442,7 +443,7 @@ void insert_port_list_by_name(const std::string& pin_name, const std::string& ne
     spare_port_nodes.pop_back();
     node.key() = pin_name;
     node.mapped() = net_name;
-    port_map_name.insert(std::move(node));
+    port_map_name.insert(place, std::move(node));
 }
 
 NET* find_or_add_net(const std::string& name)
