@@ -244,7 +244,7 @@ void* record_arena_allocate(std::size_t size)
     return record;
 }
 
-const CELL_FIGURES& cell_figures(CELL& cell)
+const CELL_FIGURES& fill_cell_figures(CELL& cell)
 {
     CELL_FIGURES& figures = cell.figures;
     if (figures.ready)

@@ -217,8 +217,14 @@ void insert_inputs(const std::string& name);
 void insert_outputs(const std::string& name);
 void create_instance(const std::string& cell_ref, const std::string& inst_name);
 
-// Fills the cell's figures on first use and returns them.
-const CELL_FIGURES& cell_figures(CELL& cell);
+// Fills the cell's figures (on first use only) and returns them.
+const CELL_FIGURES& fill_cell_figures(CELL& cell);
+// The cell's figures, filled on first use; inline, since every per-gate
+// pass asks once per gate.
+inline const CELL_FIGURES& cell_figures(CELL& cell)
+{
+    return cell.figures.ready ? cell.figures : fill_cell_figures(cell);
+}
 
 // Finalisation: fanout, wire loads, gate delays, usage and violation counts.
 double slp_for_fout_size(int fanout);
