@@ -101,7 +101,7 @@ void connect_input(GATE* gate, std::uint32_t net, const char* pin_name)
     const std::size_t position = gate->in_pins.count++;
     PIN* pin = &gate->in_pins.pins[position];
     pin->dir = PIN_IN;
-    graph_connect_input(gate->index, static_cast<std::uint32_t>(position), net);
+    graph_connect_input(gate->index, net);
     pin->name = pin_name;
     pin->gate = gate;
     pin->net = net_at(net);

@@ -7,43 +7,29 @@ namespace {
 
 DESIGN_GRAPH graph;
 std::vector<std::uint32_t> name_order;
-// Input connections made since the sink lists were last built, as
-// (net, sink_of(gate, pin)) in connection order.
-std::vector<std::uint32_t> pending_net;
-std::vector<std::uint32_t> pending_sink;
+// True when input connections were made since the sink lists were built.
+bool sinks_stale = true;
 // drivers_precede_sinks() as last found; cleared by every new connection.
 enum class ORDER_CHECK { UNKNOWN, HOLDS, FAILS } signal_order = ORDER_CHECK::UNKNOWN;
 
-// Counting sort by net of the lists built before plus the pending
-// connections: stable, so each net keeps its connection order.
+// Counting sort of every input connection by net. gate_in holds them in
+// connection order and the sort is stable, so each net keeps that order.
 void build_sink_lists()
 {
-    std::vector<std::uint32_t> from_net;
-    std::vector<std::uint32_t> from_sink;
-    if (!graph.net_sink.empty()) {
-        for (std::size_t n = 0; n + 1 < graph.net_sink_begin.size(); ++n)
-            for (std::uint32_t s = graph.net_sink_begin[n]; s < graph.net_sink_begin[n + 1]; ++s) {
-                from_net.push_back(static_cast<std::uint32_t>(n));
-                from_sink.push_back(graph.net_sink[s]);
-            }
-        from_net.insert(from_net.end(), pending_net.begin(), pending_net.end());
-        from_sink.insert(from_sink.end(), pending_sink.begin(), pending_sink.end());
-    } else {
-        from_net.swap(pending_net);
-        from_sink.swap(pending_sink);
-    }
     const std::size_t count = graph.net_driver.size();
     graph.net_sink_begin.assign(count + 1, 0);
-    for (const std::uint32_t net : from_net)
+    for (const std::uint32_t net : graph.gate_in)
         graph.net_sink_begin[net + 1] += 1;
     for (std::size_t n = 0; n < count; ++n)
         graph.net_sink_begin[n + 1] += graph.net_sink_begin[n];
-    graph.net_sink.assign(from_net.size(), 0);
+    graph.net_sink.assign(graph.gate_in.size(), 0);
     std::vector<std::uint32_t> next(graph.net_sink_begin.begin(), graph.net_sink_begin.end() - 1);
-    for (std::size_t i = 0; i < from_net.size(); ++i)
-        graph.net_sink[next[from_net[i]]++] = from_sink[i];
-    std::vector<std::uint32_t>().swap(pending_net);
-    std::vector<std::uint32_t>().swap(pending_sink);
+    for (std::uint32_t gate = 0; gate < graph.gate_out.size(); ++gate) {
+        const std::uint32_t first = graph.gate_in_begin[gate];
+        for (std::uint32_t i = first; i < graph.gate_in_begin[gate + 1]; ++i)
+            graph.net_sink[next[graph.gate_in[i]]++] = sink_of(gate, i - first);
+    }
+    sinks_stale = false;
 }
 
 } // namespace
@@ -67,14 +53,13 @@ void graph_mark_port(std::uint32_t net, unsigned char port)
     graph.net_port[net] |= port;
 }
 
-void graph_connect_input(std::uint32_t gate, std::uint32_t pin, std::uint32_t net)
+void graph_connect_input(std::uint32_t gate, std::uint32_t net)
 {
     signal_order = ORDER_CHECK::UNKNOWN;
     // Only the newest gate is ever being connected, so its inputs end the list.
     graph.gate_in.push_back(net);
     graph.gate_in_begin[gate + 1] = static_cast<std::uint32_t>(graph.gate_in.size());
-    pending_net.push_back(net);
-    pending_sink.push_back(sink_of(gate, pin));
+    sinks_stale = true;
 }
 
 void graph_connect_output(std::uint32_t gate, std::uint32_t net)
@@ -86,7 +71,7 @@ void graph_connect_output(std::uint32_t gate, std::uint32_t net)
 
 const DESIGN_GRAPH& design_graph()
 {
-    if (!pending_net.empty() || graph.net_sink_begin.size() != graph.net_driver.size() + 1)
+    if (sinks_stale || graph.net_sink_begin.size() != graph.net_driver.size() + 1)
         build_sink_lists();
     return graph;
 }

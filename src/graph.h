@@ -50,7 +50,8 @@ constexpr std::uint32_t sink_pin(std::uint32_t sink)
 void graph_add_net();
 void graph_add_gate(CELL* cell);
 void graph_mark_port(std::uint32_t net, unsigned char port);
-void graph_connect_input(std::uint32_t gate, std::uint32_t pin, std::uint32_t net);
+// The gate's next input pin, in pin order, onto `net`.
+void graph_connect_input(std::uint32_t gate, std::uint32_t net);
 void graph_connect_output(std::uint32_t gate, std::uint32_t net);
 
 // True when every gate's driven inputs are driven by gates made before it,
