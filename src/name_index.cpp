@@ -10,7 +10,7 @@ void name_index_detail::grow(NAME_INDEX& index)
     for (const NAME_SLOT& slot : old) {
         if (slot.position == 0)
             continue;
-        PROBE probe(slot.tag, index.slots.size() - 1);
+        PROBE probe(slot, index.slots.size() - 1);
         while (index.slots[probe.at].position != 0)
             probe.next();
         index.slots[probe.at] = slot;

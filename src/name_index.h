@@ -9,8 +9,8 @@
 // that number: names numbered one after the other sit side by side, and the
 // look-ups of a statement keep to a few cache lines instead of missing the
 // cache on every name. A probe that finds its first cache line taken moves
-// on by a stride of whole lines, so that a name whose start falls inside
-// such a run of neighbours is placed a few probes away, not at the run's end.
+// on to lines picked at random, so that a name whose start falls inside such
+// a run of neighbours is placed a few probes away, not at the run's end.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -71,7 +71,8 @@ inline std::uint64_t word_at(const char* at, std::size_t left)
 
 // Where the probe for `name` starts, as 28 bits: its prefix's hash plus its
 // number when it ends in one to eighteen digits, else its hash. (n7 and n007
-// start at the same slot; their lengths give them different strides.)
+// start at the same slot; their probes part after the first cache line.)
+// key_of takes it for names longer than eight bytes.
 inline std::uint32_t start_of(std::string_view name)
 {
     constexpr std::size_t most_digits = 18;
@@ -89,13 +90,44 @@ inline std::uint32_t start_of(std::string_view name)
     return static_cast<std::uint32_t>((prefix_hash >> 36) + number) & 0x0fffffffu;
 }
 
+// start_of for a name of at most eight bytes, from its bytes in `head`,
+// without a pass over its characters: netlist names are mostly that short.
+// Digits are found in all eight bytes at once (a name the scanner reads has
+// no byte above 0x7f; any other name still gets one fixed start), and the
+// prefix is mixed in registers instead of hashed.
+inline std::uint32_t start_of_short(std::uint64_t head, std::size_t length)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t high = 0x80 * ones;
+    const std::uint64_t at_least_0 = ((head | high) - 0x30 * ones) & high;
+    const std::uint64_t at_most_9 = ((0x39 * ones | high) - head) & high;
+    const std::uint64_t in_name = length == 8 ? high : ((std::uint64_t{1} << 8 * length) - 1) & high;
+    const std::uint64_t other = in_name & ~(at_least_0 & at_most_9);
+    // Bytes after the last one that is not a digit are the number.
+    const std::size_t prefix_length = other ? (63 - __builtin_clzll(other)) / 8 + 1 : 0;
+    std::uint64_t number = 0;
+    for (std::size_t i = prefix_length; i < length; ++i)
+        number = number * 10 + ((head >> 8 * i) & 0xf);
+    const std::uint64_t prefix =
+        prefix_length == 0 ? 0 : head & (~std::uint64_t{0} >> (64 - 8 * prefix_length));
+    std::uint64_t mixed = (prefix ^ (prefix_length == length ? length << 59 : 0)) *
+                          0x9e3779b97f4a7c15ull;
+    mixed ^= mixed >> 29;
+    mixed *= 0xbf58476d1ce4e5b9ull;
+    mixed ^= mixed >> 32;
+    return static_cast<std::uint32_t>((mixed >> 36) + number) & 0x0fffffffu;
+}
+
 inline NAME_SLOT key_of(std::string_view name)
 {
     NAME_SLOT key;
     key.head = word_at(name.data(), name.size());
-    const std::uint32_t length = name.size() <= 8 ? static_cast<std::uint32_t>(name.size())
-                                                  : long_name;
-    key.tag = start_of(name) << 4 | length;
+    if (name.size() <= 8) {
+        const auto length = static_cast<std::uint32_t>(name.size());
+        key.tag = start_of_short(key.head, length) << 4 | length;
+    } else {
+        key.tag = start_of(name) << 4 | long_name;
+    }
     return key;
 }
 
@@ -105,26 +137,38 @@ inline std::size_t home_of(std::uint32_t tag, std::size_t mask)
 }
 
 // The slots a name's probe visits: the four slots of its start's group (one
-// cache line) from its start on, then the same places in other groups at a
-// stride of groups taken from the tag, odd so that every group comes up, and
-// scrambled so that names starting at one slot go separate ways.
+// cache line) from its start on, then the same places in groups picked at
+// random from the whole key, so that a probe starting inside a long run of
+// numbered neighbours leaves it at once and names starting at one slot go
+// separate ways. After a number of random groups that a table at most three
+// quarters full never needs in practice, the groups follow one another,
+// which is sure to reach a free slot.
 struct PROBE {
+    static constexpr std::size_t random_groups = 64;
     std::size_t at;
-    std::size_t group_stride;
     std::size_t mask;
+    std::uint64_t seed;
     std::size_t step = 0;
 
-    PROBE(std::uint32_t tag, std::size_t slot_mask)
-        : at(home_of(tag, slot_mask)), mask(slot_mask)
+    PROBE(const NAME_SLOT& key, std::size_t slot_mask)
+        : at(home_of(key.tag, slot_mask)), mask(slot_mask),
+          seed((key.head ^ key.tag) * 0x9e3779b97f4a7c15ull)
     {
-        std::uint32_t mixed = tag * 2654435761u;
-        mixed ^= mixed >> 15;
-        group_stride = ((mixed | 1u) & (slot_mask >> 2)) << 2;
     }
     void next()
     {
         step += 1;
-        at = (step & 3) ? (at & ~std::size_t{3}) | ((at + 1) & 3) : (at + group_stride) & mask;
+        if (step & 3) {
+            at = (at & ~std::size_t{3}) | ((at + 1) & 3);
+        } else if (step <= 4 * random_groups) {
+            std::uint64_t mixed = seed + step * 0xbf58476d1ce4e5b9ull;
+            mixed ^= mixed >> 31;
+            mixed *= 0x94d049bb133111ebull;
+            mixed ^= mixed >> 29;
+            at = (static_cast<std::size_t>(mixed) & mask & ~std::size_t{3}) | (at & 3);
+        } else {
+            at = (at + 4) & mask;
+        }
     }
 };
 
@@ -153,7 +197,7 @@ std::size_t index_find_or_add(NAME_INDEX& index, std::string_view name, std::siz
     if ((index.count + 1) * 4 > index.slots.size() * 3)
         grow(index);
     NAME_SLOT key = key_of(name);
-    for (PROBE probe(key.tag, index.slots.size() - 1);; probe.next()) {
+    for (PROBE probe(key, index.slots.size() - 1);; probe.next()) {
         const NAME_SLOT& slot = index.slots[probe.at];
         if (slot.position == 0) {
             key.position = static_cast<std::uint32_t>(new_position + 1);
@@ -175,7 +219,7 @@ bool index_find(const NAME_INDEX& index, std::string_view name, NAME_AT name_at,
     if (index.slots.empty())
         return false;
     const NAME_SLOT key = key_of(name);
-    for (PROBE probe(key.tag, index.slots.size() - 1);; probe.next()) {
+    for (PROBE probe(key, index.slots.size() - 1);; probe.next()) {
         const NAME_SLOT& slot = index.slots[probe.at];
         if (slot.position == 0)
             return false;

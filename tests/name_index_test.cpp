@@ -50,6 +50,29 @@ TEST(name_index, finds_every_name_it_recorded_and_no_other)
         EXPECT_FALSE(index_find(index, absent, name_at, position)) << absent;
 }
 
+// A probe that meets only taken slots still reaches the one free slot.
+TEST(name_index, a_probe_reaches_the_last_free_slot)
+{
+    const std::vector<std::string> stored = {"n1", "n2"};
+    const auto name_at = [&stored](std::size_t position) -> std::string_view {
+        return stored[position];
+    };
+    NAME_INDEX index;
+    index_find_or_add(index, stored[0], 0, name_at);  // makes the first table
+    for (std::size_t free_slot : {std::size_t{0}, index.slots.size() / 2, index.slots.size() - 1}) {
+        // Every slot taken by a record that matches no name, but one.
+        for (NAME_SLOT& slot : index.slots)
+            slot = NAME_SLOT{~std::uint64_t{0}, 0, 1};
+        index.slots[free_slot] = NAME_SLOT{};
+        index.count = 0;  // so that the look-up does not grow the table first
+        EXPECT_EQ(index_find_or_add(index, stored[1], 1, name_at), 1u);
+        EXPECT_EQ(index.slots[free_slot].position, 2u);
+        std::size_t position = 0;
+        EXPECT_TRUE(index_find(index, stored[1], name_at, position));
+        EXPECT_EQ(position, 1u);
+    }
+}
+
 TEST(name_index, nets_are_found_by_whole_name)
 {
     NET* first = find_or_add_net("abcdefgh_first");
