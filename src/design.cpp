@@ -134,8 +134,14 @@ struct CELL_CACHE_ENTRY {
 
 CELL* find_cell(const std::string& name)
 {
-    static CELL_CACHE_ENTRY cache[64];
-    CELL_CACHE_ENTRY& entry = cache[std::hash<std::string>{}(name) % std::size(cache)];
+    static CELL_CACHE_ENTRY cache[64];  // indexed by the top six bits of a mix
+    // The entry from the name's first and last eight bytes and its length.
+    using name_index_detail::word_at;
+    const std::uint64_t last = name.size() > 8 ? word_at(name.data() + name.size() - 8, 8) : 0;
+    const std::uint64_t mixed =
+        (word_at(name.data(), name.size()) ^ (last * 0xbf58476d1ce4e5b9ull) ^ name.size()) *
+        0x9e3779b97f4a7c15ull;
+    CELL_CACHE_ENTRY& entry = cache[mixed >> 58];
     if (entry.cell && entry.generation == lib.generation && entry.name == name)
         return entry.cell;
     const auto found = lib.cells.find(name);
