@@ -366,20 +366,21 @@ void do_dyn_power()
             }
         }
     }
-    std::vector<double> switching(nets.size());
+    const auto switching_at = [&memo](std::uint32_t net) {
+        const double p = memo.value[net];
+        return (1 - p) * (p + p);
+    };
     for (const auto& net : nets.owned) {
-        const double p = memo.value[net->index];
-        net->prob = p;
-        net->switching = (1 - p) * (p + p);
-        switching[net->index] = net->switching;
+        net->prob = memo.value[net->index];
+        net->switching = switching_at(net->index);
     }
-    const std::vector<double> weights =
-        per_gate([](const CELL_FIGURES& cell) { return cell.leak; });
-    const std::vector<std::int32_t>& gate_out = design_graph().gate_out;
+    const DESIGN_GRAPH& graph = design_graph();
     dynamic_power = 0.0;
-    for (std::size_t g = 0; g < gate_out.size(); ++g)
-        if (gate_out[g] != no_position)
-            dynamic_power = switching[gate_out[g]] * weights[g] + dynamic_power;
+    for (std::size_t g = 0; g < graph.gate_out.size(); ++g)
+        if (graph.gate_out[g] != no_position)
+            dynamic_power = switching_at(static_cast<std::uint32_t>(graph.gate_out[g])) *
+                                cell_figures(*graph.gate_cell[g]).leak +
+                            dynamic_power;
 }
 
 double arr_time_rec(NET* net)
@@ -453,14 +454,16 @@ void do_power_area()
 void do_cross_pd()
 {
     const DESIGN_GRAPH& graph = design_graph();
-    const std::vector<int> domain = per_gate([](const CELL_FIGURES& cell) { return cell.pd; });
+    const auto domain = [&graph](std::uint32_t gate) {
+        return cell_figures(*graph.gate_cell[gate]).pd;
+    };
     cross_pd_cnt = 0;
-    for (std::size_t g = 0; g < graph.gate_out.size(); ++g) {
+    for (std::uint32_t g = 0; g < graph.gate_out.size(); ++g) {
         const std::int32_t out = graph.gate_out[g];
         if (out == no_position)
             continue;
         for (std::uint32_t s = graph.net_sink_begin[out]; s < graph.net_sink_begin[out + 1]; ++s)
-            if (domain[g] != domain[sink_gate(graph.net_sink[s])])
+            if (domain(g) != domain(sink_gate(graph.net_sink[s])))
                 cross_pd_cnt += 1;
     }
 }
