@@ -27,9 +27,9 @@ int gate_count = 0;
 int over_max_capacitance_cnt = 0;
 std::string attr_a, attr_b, attr_pd, attr_leak, attr_cap, attr_area, attr_maxc;
 int port_map = PORT_MAP_NONE;
-std::map<std::string, std::string> port_map_name;
+std::map<std::string, std::string, std::less<>> port_map_name;
 // Nodes of port_map_name kept from earlier statements for reuse.
-static std::vector<std::map<std::string, std::string>::node_type> spare_port_nodes;
+static std::vector<decltype(port_map_name)::node_type> spare_port_nodes;
 std::vector<std::string> port_map_order;
 NAME_INDEX& _gate_map = *new NAME_INDEX();
 
@@ -79,7 +79,7 @@ NET* construct_net_at(std::size_t position)
 }
 
 // The position of the net named `name`, which is added when there is none.
-std::uint32_t net_position_of(const std::string& name)
+std::uint32_t net_position_of(std::string_view name)
 {
     const std::size_t next = nets.owned.size();
     const std::size_t position = index_find_or_add(nets.index, name, next, net_name_at);
@@ -132,7 +132,7 @@ struct CELL_CACHE_ENTRY {
     std::uint64_t generation = 0;
 };
 
-CELL* find_cell(const std::string& name)
+CELL* find_cell(std::string_view name)
 {
     static CELL_CACHE_ENTRY cache[64];  // indexed by the top six bits of a mix
     // The entry from the name's first and last eight bytes and its length.
@@ -147,17 +147,17 @@ CELL* find_cell(const std::string& name)
     const auto found = lib.cells.find(name);
     if (found == lib.cells.end())
         return nullptr;
-    entry = {name, &found->second, lib.generation};
+    entry = {std::string(name), &found->second, lib.generation};
     return entry.cell;
 }
 
-void connect_by_name(GATE* gate, const std::string& cell_ref)
+void connect_by_name(GATE* gate, std::string_view cell_ref)
 {
     for (const auto& [pin_name, net_name] : port_map_name) {
         const std::uint32_t net = net_position_of(net_name);
         if (pin_name == "A" || pin_name == "B") {
             if (pin_name == "B" && gate->cell->input_num == 1)
-                uti_error_at("'%s' gate doesn't have pin 'B'\n", cell_ref.c_str());
+                uti_error_at("'%s' gate doesn't have pin 'B'\n", std::string(cell_ref).c_str());
             connect_input(gate, net, pin_name == "A" ? "A" : "B");
         } else if (pin_name == "Y") {
             connect_output(gate, net_at(net), "Net '%s' is already driven by gate '%s'\n");
@@ -167,11 +167,11 @@ void connect_by_name(GATE* gate, const std::string& cell_ref)
     }
 }
 
-void connect_by_order(GATE* gate, const std::string& cell_ref)
+void connect_by_order(GATE* gate, std::string_view cell_ref)
 {
     const std::size_t inputs_of_cell = gate->cell->input_num;
     if (port_map_order.size() != inputs_of_cell + 1)
-        uti_error_at("cell type '%s' needs %d ports\n", cell_ref.c_str(),
+        uti_error_at("cell type '%s' needs %d ports\n", std::string(cell_ref).c_str(),
                      static_cast<int>(inputs_of_cell + 1));
     for (std::size_t i = 0; i < inputs_of_cell; ++i)
         connect_input(gate, net_position_of(port_map_order[i]), i == 0 ? "A" : "B");
@@ -424,22 +424,22 @@ void rst_new_inst()
         spare_port_nodes.push_back(port_map_name.extract(port_map_name.begin()));
 }
 
-void insert_port_list_by_order(const std::string& net_name)
+void insert_port_list_by_order(std::string_view net_name)
 {
     if (port_map == PORT_MAP_NAME)
         uti_error_at("Port connections cannot be mixed ordered and named\n");
     port_map = PORT_MAP_ORDER;
-    port_map_order.push_back(net_name);
+    port_map_order.emplace_back(net_name);
 }
 
-void insert_port_list_by_name(const std::string& pin_name, const std::string& net_name)
+void insert_port_list_by_name(std::string_view pin_name, std::string_view net_name)
 {
     if (port_map == PORT_MAP_ORDER)
         uti_error_at("Port connections cannot be mixed ordered and named\n");
     port_map = PORT_MAP_NAME;
     const auto place = port_map_name.lower_bound(pin_name);
     if (place != port_map_name.end() && place->first == pin_name)
-        uti_error_at("Port '%s' specified more than once\n", pin_name.c_str());
+        uti_error_at("Port '%s' specified more than once\n", std::string(pin_name).c_str());
     if (spare_port_nodes.empty()) {
         port_map_name.emplace_hint(place, pin_name, net_name);
         return;
@@ -452,7 +452,7 @@ void insert_port_list_by_name(const std::string& pin_name, const std::string& ne
     port_map_name.insert(place, std::move(node));
 }
 
-NET* find_or_add_net(const std::string& name)
+NET* find_or_add_net(std::string_view name)
 {
     return net_at(net_position_of(name));
 }
@@ -464,31 +464,31 @@ void anticipate_name(std::string_view name)
     index_prefetch(_gate_map, key);
 }
 
-void insert_inputs(const std::string& name)
+void insert_inputs(std::string_view name)
 {
-    inputs.insert(name);
+    inputs.emplace(name);
     NET* net = find_or_add_net(name);
     net->is_primary_input = true;
     graph_mark_port(net->index, port_input);
 }
 
-void insert_outputs(const std::string& name)
+void insert_outputs(std::string_view name)
 {
-    outputs.insert(name);
+    outputs.emplace(name);
     NET* net = find_or_add_net(name);
     net->is_primary_output = true;
     graph_mark_port(net->index, port_output);
 }
 
-void create_instance(const std::string& cell_ref, const std::string& inst_name)
+void create_instance(std::string_view cell_ref, std::string_view inst_name)
 {
     CELL* cell = find_cell(cell_ref);
     if (!cell)
-        uti_error_at("cell type '%s' not found in lib\n", cell_ref.c_str());
+        uti_error_at("cell type '%s' not found in lib\n", std::string(cell_ref).c_str());
     const std::size_t next = gates.size();
     if (inst_name != "(empty)" &&
         index_find_or_add(_gate_map, inst_name, next, gate_name_at) != next)
-        uti_error_at("gate name '%s' is already exists\n", inst_name.c_str());
+        uti_error_at("gate name '%s' is already exists\n", std::string(inst_name).c_str());
     gates.push_back(std::make_unique<GATE>());
     GATE* gate = gates.back().get();
     gate->name = inst_name;

@@ -57,7 +57,7 @@ struct LIB {
     int cell_num = -1;
     int attr_num = -1;
     std::vector<std::string> attributes;  // file order, repeats kept
-    std::map<std::string, CELL> cells;    // by cell name; addresses stay stable
+    std::map<std::string, CELL, std::less<>> cells;  // by cell name; addresses stay stable
     std::uint64_t generation = 0;         // changes whenever cells may have changed
     void reset();
 };
@@ -176,7 +176,7 @@ extern int over_max_capacitance_cnt;
 extern std::string attr_a, attr_b, attr_pd, attr_leak, attr_cap, attr_area, attr_maxc;
 // Connection list of the instance statement being read.
 extern int port_map;
-extern std::map<std::string, std::string> port_map_name;
+extern std::map<std::string, std::string, std::less<>> port_map_name;
 extern std::vector<std::string> port_map_order;
 // Named instances (positions in gates), for the duplicate-name check only.
 extern NAME_INDEX& _gate_map;
@@ -207,15 +207,15 @@ void lib_create_cell_from_tmp_cell();
 
 // Netlist builder.
 void rst_new_inst();
-void insert_port_list_by_order(const std::string& net_name);
-void insert_port_list_by_name(const std::string& pin_name, const std::string& net_name);
-NET* find_or_add_net(const std::string& name);
+void insert_port_list_by_order(std::string_view net_name);
+void insert_port_list_by_name(std::string_view pin_name, std::string_view net_name);
+NET* find_or_add_net(std::string_view name);
 // The reader has just scanned a name that a builder may soon look up as a net
 // or an instance: the index slots for it are fetched ahead of that look-up.
 void anticipate_name(std::string_view name);
-void insert_inputs(const std::string& name);
-void insert_outputs(const std::string& name);
-void create_instance(const std::string& cell_ref, const std::string& inst_name);
+void insert_inputs(std::string_view name);
+void insert_outputs(std::string_view name);
+void create_instance(std::string_view cell_ref, std::string_view inst_name);
 
 // Fills the cell's figures (on first use only) and returns them.
 const CELL_FIGURES& fill_cell_figures(CELL& cell);

@@ -50,19 +50,19 @@ void lib_tmp_cell_insert_attr_f(const std::string& key, double value)
     record("lib_tmp_cell_insert_attr_f", key + "," + shortest(value));
 }
 void lib_create_cell_from_tmp_cell() { record("lib_create_cell_from_tmp_cell", ""); }
-void insert_inputs(const std::string& name) { record("insert_inputs", name); }
-void insert_outputs(const std::string& name) { record("insert_outputs", name); }
-void insert_port_list_by_order(const std::string& net_name)
+void insert_inputs(std::string_view name) { record("insert_inputs", std::string(name)); }
+void insert_outputs(std::string_view name) { record("insert_outputs", std::string(name)); }
+void insert_port_list_by_order(std::string_view net_name)
 {
-    record("insert_port_list_by_order", net_name);
+    record("insert_port_list_by_order", std::string(net_name));
 }
-void insert_port_list_by_name(const std::string& pin_name, const std::string& net_name)
+void insert_port_list_by_name(std::string_view pin_name, std::string_view net_name)
 {
-    record("insert_port_list_by_name", pin_name + "," + net_name);
+    record("insert_port_list_by_name", std::string(pin_name) + "," + std::string(net_name));
 }
-void create_instance(const std::string& cell_ref, const std::string& inst_name)
+void create_instance(std::string_view cell_ref, std::string_view inst_name)
 {
-    record("create_instance", cell_ref + "," + inst_name);
+    record("create_instance", std::string(cell_ref) + "," + std::string(inst_name));
 }
 // A fetch hint, not a builder call: nothing to record.
 void anticipate_name(std::string_view) {}
