@@ -27,7 +27,7 @@ int gate_count = 0;
 int over_max_capacitance_cnt = 0;
 std::string attr_a, attr_b, attr_pd, attr_leak, attr_cap, attr_area, attr_maxc;
 int port_map = PORT_MAP_NONE;
-std::map<std::string, std::string, std::less<>> port_map_name;
+std::map<std::string, std::string, NAME_ORDER> port_map_name;
 // Nodes of port_map_name kept from earlier statements for reuse.
 static std::vector<decltype(port_map_name)::node_type> spare_port_nodes;
 std::vector<std::string> port_map_order;
@@ -438,7 +438,7 @@ void insert_port_list_by_name(std::string_view pin_name, std::string_view net_na
         uti_error_at("Port connections cannot be mixed ordered and named\n");
     port_map = PORT_MAP_NAME;
     const auto place = port_map_name.lower_bound(pin_name);
-    if (place != port_map_name.end() && place->first == pin_name)
+    if (place != port_map_name.end() && !NAME_ORDER{}(pin_name, place->first))
         uti_error_at("Port '%s' specified more than once\n", std::string(pin_name).c_str());
     if (spare_port_nodes.empty()) {
         port_map_name.emplace_hint(place, pin_name, net_name);
