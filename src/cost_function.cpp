@@ -34,17 +34,6 @@ NET_MEMO& sized(NET_MEMO& memo)
     return memo;
 }
 
-// Per gate: the figure `pick` takes from its cell.
-template <typename PICK>
-auto per_gate(PICK pick)
-{
-    std::vector<decltype(pick(CELL_FIGURES{}))> values;
-    values.reserve(gates.size());
-    for (CELL* cell : design_graph().gate_cell)
-        values.push_back(pick(cell_figures(*cell)));
-    return values;
-}
-
 std::vector<double> gate_delays()
 {
     std::vector<double> delays;
@@ -331,7 +320,11 @@ std::vector<std::uint32_t> creation_order()
 
 std::vector<LOGIC> gate_logic()
 {
-    return per_gate([](const CELL_FIGURES& cell) { return cell.logic; });
+    std::vector<LOGIC> logic;
+    logic.reserve(gates.size());
+    for (CELL* cell : design_graph().gate_cell)
+        logic.push_back(cell_figures(*cell).logic);
+    return logic;
 }
 
 } // namespace
@@ -359,7 +352,10 @@ void do_dyn_power()
         // The values do not depend on the order the walks start from, but
         // with an error somewhere, the walks in name order decide which one
         // is reported.
-        for (const std::uint32_t net : has_error ? net_name_order() : creation_order()) {
+        std::vector<std::uint32_t> order = creation_order();
+        if (has_error)
+            sort_by_net_name(order);
+        for (const std::uint32_t net : order) {
             if (!memo.known[net]) {
                 memo.value[net] = probability_of(net, logic);
                 memo.known[net] = 1;

@@ -1,12 +1,9 @@
 // Index arrays of the design's connections.
 #include "graph.h"
 
-#include "design.h"
-
 namespace {
 
 DESIGN_GRAPH graph;
-std::vector<std::uint32_t> name_order;
 // True when input connections were made since the sink lists were built.
 bool sinks_stale = true;
 // drivers_precede_sinks() as last found; cleared by every new connection.
@@ -91,15 +88,4 @@ bool drivers_precede_sinks()
     };
     signal_order = holds() ? ORDER_CHECK::HOLDS : ORDER_CHECK::FAILS;
     return signal_order == ORDER_CHECK::HOLDS;
-}
-
-const std::vector<std::uint32_t>& net_name_order()
-{
-    if (name_order.size() != nets.size()) {
-        name_order.clear();
-        name_order.reserve(nets.size());
-        for (const NET* net : net_order())
-            name_order.push_back(net->index);
-    }
-    return name_order;
 }

@@ -63,6 +63,3 @@ bool drivers_precede_sinks();
 // The arrays; the sink lists are completed on first use after connections
 // were made.
 const DESIGN_GRAPH& design_graph();
-
-// Net positions in byte-wise name order (net_order() by position).
-const std::vector<std::uint32_t>& net_name_order();
