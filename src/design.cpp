@@ -1,9 +1,10 @@
 // Design database: containers, fatal reporters, library and netlist builders.
 #include "design.h"
 
-#include "graph.h"
+#include "name_index.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -17,25 +18,23 @@ int _net_id = 1;
 LIB lib;
 CELL tmp_cell;
 std::vector<std::unique_ptr<GATE>>& gates = *new std::vector<std::unique_ptr<GATE>>();
-NET_MAP& nets = *new NET_MAP();
+NET_MAP& nets = *new NET_MAP{{}, *new NAME_INDEX()};
 std::string design_name;
-std::unordered_set<std::string>& inputs = *new std::unordered_set<std::string>(10);
-std::unordered_set<std::string>& outputs = *new std::unordered_set<std::string>(10);
+const PORT_SET inputs{&NET::is_primary_input};
+const PORT_SET outputs{&NET::is_primary_output};
 std::map<std::string, int> cell_used;
 std::map<std::string, int> cell_type_used;
 int gate_count = 0;
 int over_max_capacitance_cnt = 0;
 std::string attr_a, attr_b, attr_pd, attr_leak, attr_cap, attr_area, attr_maxc;
 int port_map = PORT_MAP_NONE;
-std::map<std::string, std::string, NAME_ORDER> port_map_name;
+std::map<std::string, std::string, std::less<>> port_map_name;
 // Nodes of port_map_name kept from earlier statements for reuse.
 static std::vector<decltype(port_map_name)::node_type> spare_port_nodes;
 std::vector<std::string> port_map_order;
 NAME_INDEX& _gate_map = *new NAME_INDEX();
 
 namespace {
-
-std::vector<NET*> sorted_nets;
 
 std::string_view net_name_at(std::size_t position)
 {
@@ -58,25 +57,42 @@ const std::string& text_attr(CELL& cell, const char* key)
     return cell.attrs[key].sval;
 }
 
-// Nets sit in blocks of a fixed number in creation order, so that a net's
-// address follows from its position: hooking a pin onto a net found by name
-// need not read the net's record, which is likely far out of cache.
-constexpr std::size_t net_block_shift = 14;
-std::vector<NET*> net_blocks;
+// Records sit in blocks by position, each block twice the size of the one
+// before: a net's address follows from its position, so hooking a pin onto
+// a net found by name need not read the net's record (likely far out of
+// cache), a small design touches few pages, and records made one after the
+// other sit side by side.
+template <typename RECORD>
+struct RECORD_BLOCKS {
+    static constexpr unsigned first_shift = 8;  // 256 records in the first block
+    std::vector<RECORD*> blocks;
 
-NET* net_at(std::size_t position)
-{
-    return net_blocks[position >> net_block_shift] +
-           (position & ((std::size_t{1} << net_block_shift) - 1));
-}
+    static unsigned block_of(std::size_t position)
+    {
+        return static_cast<unsigned>(std::bit_width((position >> first_shift) + 1) - 1);
+    }
+    static std::size_t start_of(unsigned block)
+    {
+        return ((std::size_t{1} << block) - 1) << first_shift;
+    }
+    RECORD* at(std::size_t position) const
+    {
+        const unsigned block = block_of(position);
+        return blocks[block] + (position - start_of(block));
+    }
+    // Constructs the record at `position`, the next one.
+    RECORD* make(std::size_t position)
+    {
+        const unsigned block = block_of(position);
+        if (block == blocks.size())
+            blocks.push_back(static_cast<RECORD*>(
+                ::operator new(sizeof(RECORD) << (first_shift + block))));
+        return ::new (at(position)) RECORD();
+    }
+};
 
-NET* construct_net_at(std::size_t position)
-{
-    if ((position >> net_block_shift) == net_blocks.size())
-        net_blocks.push_back(
-            static_cast<NET*>(::operator new(sizeof(NET) << net_block_shift)));
-    return ::new (net_at(position)) NET();
-}
+RECORD_BLOCKS<NET> net_blocks;
+RECORD_BLOCKS<GATE> gate_blocks;
 
 // The position of the net named `name`, which is added when there is none.
 std::uint32_t net_position_of(std::string_view name)
@@ -84,27 +100,32 @@ std::uint32_t net_position_of(std::string_view name)
     const std::size_t next = nets.owned.size();
     const std::size_t position = index_find_or_add(nets.index, name, next, net_name_at);
     if (position == next) {
-        NET* added = construct_net_at(next);
+        NET* added = net_blocks.make(next);
         nets.owned.push_back(std::unique_ptr<NET>(added));
         added->name = name;
-        added->index = static_cast<std::uint32_t>(next);
-        added->sinks.net = added->index;
-        graph_add_net();
     }
     return static_cast<std::uint32_t>(position);
 }
 
-// Hooks an input pin named `pin_name` of `gate` onto the net at `net`. The
-// pin's load is added to the net when the design is finalised.
-void connect_input(GATE* gate, std::uint32_t net, const char* pin_name)
+// Hooks an input pin named `pin_name` of `gate` onto `net`, at the end of
+// the net's sinks. The pin's load is added to the net when the design is
+// finalised.
+void connect_input(GATE* gate, NET* net, const char* pin_name)
 {
-    const std::size_t position = gate->in_pins.count++;
-    PIN* pin = &gate->in_pins.pins[position];
+    const std::size_t slot = gate->in_pins.count++;
+    PIN* pin = &gate->in_pins.pins[slot];
     pin->dir = PIN_IN;
-    graph_connect_input(gate->index, net);
+    const std::uint32_t sink = sink_number(position_of(*gate), static_cast<std::uint32_t>(slot));
+    NET_SINKS& sinks = net->sinks;
+    if (sinks.count == 0)
+        sinks.first = sink;
+    else
+        sink_pin(sinks.last)->next_sink = sink;
+    sinks.last = sink;
+    sinks.count += 1;
     pin->name = pin_name;
     pin->gate = gate;
-    pin->net = net_at(net);
+    pin->net = net;
 }
 
 // Makes the gate's output pin the driver of `net`; `driven_format` is the
@@ -118,49 +139,26 @@ void connect_output(GATE* gate, NET* net, const char* driven_format)
     if (net->is_primary_input)
         uti_error_at("Net '%s' is driven by primary-input\n", net->name.c_str());
     net->driver = pin;
-    graph_connect_output(gate->index, net->index);
     pin->name = "Y";
     pin->gate = gate;
     pin->net = net;
 }
 
-// Cells looked up by name, remembered per hash bucket: a netlist names a
-// few cells over and over. Entries are valid for one library generation.
-struct CELL_CACHE_ENTRY {
-    std::string name;
-    CELL* cell = nullptr;
-    std::uint64_t generation = 0;
-};
-
-CELL* find_cell(std::string_view name)
+NET* net_named(std::string_view name)
 {
-    static CELL_CACHE_ENTRY cache[64];  // indexed by the top six bits of a mix
-    // The entry from the name's first and last eight bytes and its length.
-    using name_index_detail::word_at;
-    const std::uint64_t last = name.size() > 8 ? word_at(name.data() + name.size() - 8, 8) : 0;
-    const std::uint64_t mixed =
-        (word_at(name.data(), name.size()) ^ (last * 0xbf58476d1ce4e5b9ull) ^ name.size()) *
-        0x9e3779b97f4a7c15ull;
-    CELL_CACHE_ENTRY& entry = cache[mixed >> 58];
-    if (entry.cell && entry.generation == lib.generation && entry.name == name)
-        return entry.cell;
-    const auto found = lib.cells.find(name);
-    if (found == lib.cells.end())
-        return nullptr;
-    entry = {std::string(name), &found->second, lib.generation};
-    return entry.cell;
+    return net_blocks.at(net_position_of(name));
 }
 
 void connect_by_name(GATE* gate, std::string_view cell_ref)
 {
     for (const auto& [pin_name, net_name] : port_map_name) {
-        const std::uint32_t net = net_position_of(net_name);
+        NET* net = net_named(net_name);
         if (pin_name == "A" || pin_name == "B") {
             if (pin_name == "B" && gate->cell->input_num == 1)
                 uti_error_at("'%s' gate doesn't have pin 'B'\n", std::string(cell_ref).c_str());
             connect_input(gate, net, pin_name == "A" ? "A" : "B");
         } else if (pin_name == "Y") {
-            connect_output(gate, net_at(net), "Net '%s' is already driven by gate '%s'\n");
+            connect_output(gate, net, "Net '%s' is already driven by gate '%s'\n");
         } else {
             uti_error_at("Pin name '%s' not found\n", pin_name.c_str());
         }
@@ -174,8 +172,8 @@ void connect_by_order(GATE* gate, std::string_view cell_ref)
         uti_error_at("cell type '%s' needs %d ports\n", std::string(cell_ref).c_str(),
                      static_cast<int>(inputs_of_cell + 1));
     for (std::size_t i = 0; i < inputs_of_cell; ++i)
-        connect_input(gate, net_position_of(port_map_order[i]), i == 0 ? "A" : "B");
-    connect_output(gate, net_at(net_position_of(port_map_order[inputs_of_cell])),
+        connect_input(gate, net_named(port_map_order[i]), i == 0 ? "A" : "B");
+    connect_output(gate, net_named(port_map_order[inputs_of_cell]),
                    "Net '%s' is already drived by gate '%s'\n");
 }
 
@@ -183,39 +181,29 @@ void connect_by_order(GATE* gate, std::string_view cell_ref)
 
 void LIB::reset()
 {
-    generation += 1;
     cell_num = -1;
     attr_num = -1;
     attributes.clear();
     cells.clear();
 }
 
-std::size_t NET_SINKS::size() const
+PIN* sink_pin(std::uint32_t sink)
 {
-    const DESIGN_GRAPH& graph = design_graph();
-    return graph.net_sink_begin[net + 1] - graph.net_sink_begin[net];
+    return &gate_blocks.at(sink >> 1)->in_pins.pins[sink & 1];
 }
 
 PIN* NET_SINKS::operator[](std::size_t i) const
 {
-    return *ITERATOR{design_graph().net_sink.data() + design_graph().net_sink_begin[net] + i};
+    ITERATOR at = begin();
+    while (i-- > 0)
+        ++at;
+    return *at;
 }
 
-PIN* NET_SINKS::ITERATOR::operator*() const
+std::size_t PORT_SET::count(std::string_view name) const
 {
-    return &gates[sink_gate(*at)]->in_pins.pins[sink_pin(*at)];
-}
-
-NET_SINKS::ITERATOR NET_SINKS::begin() const
-{
-    const DESIGN_GRAPH& graph = design_graph();
-    return ITERATOR{graph.net_sink.data() + graph.net_sink_begin[net]};
-}
-
-NET_SINKS::ITERATOR NET_SINKS::end() const
-{
-    const DESIGN_GRAPH& graph = design_graph();
-    return ITERATOR{graph.net_sink.data() + graph.net_sink_begin[net + 1]};
+    const NET* net = nets.find(name);
+    return net && net->*flag ? 1 : 0;
 }
 
 NET* NET_MAP::find(std::string_view name) const
@@ -230,45 +218,6 @@ const std::unique_ptr<NET>& NET_MAP::at(std::string_view name) const
     if (!index_find(index, name, net_name_at, position))
         throw std::out_of_range("no net named " + std::string(name));
     return owned[position];
-}
-
-void* record_arena_allocate(std::size_t size)
-{
-    constexpr std::size_t block_size = std::size_t{4} << 20;
-    constexpr std::size_t alignment = 8;
-    static_assert(alignof(GATE) <= alignment && alignof(NET) <= alignment);
-    static char* next = nullptr;
-    static std::size_t left = 0;
-    size = (size + alignment - 1) / alignment * alignment;
-    if (size > left) {
-        next = static_cast<char*>(::operator new(block_size));
-        left = block_size;
-    }
-    void* record = next;
-    next += size;
-    left -= size;
-    return record;
-}
-
-const CELL_FIGURES& fill_cell_figures(CELL& cell)
-{
-    CELL_FIGURES& figures = cell.figures;
-    if (figures.ready)
-        return figures;
-    figures.a = cell.attrs[attr_a].fval;
-    figures.b = cell.attrs[attr_b].fval;
-    figures.leak = cell.attrs[attr_leak].fval;
-    figures.cap = cell.attrs[attr_cap].fval;
-    figures.area = cell.attrs[attr_area].fval;
-    figures.maxc = cell.attrs[attr_maxc].fval;
-    figures.pd = cell.attrs[attr_pd].ival;
-    static const std::map<std::string, LOGIC> logic_of_type = {
-        {"buf", LOGIC::BUF}, {"not", LOGIC::NOT},   {"and", LOGIC::AND}, {"or", LOGIC::OR},
-        {"nand", LOGIC::NAND}, {"nor", LOGIC::NOR}, {"xor", LOGIC::XOR}, {"xnor", LOGIC::XNOR}};
-    const auto logic = logic_of_type.find(cell.attrs["cell_type"].sval);
-    figures.logic = logic == logic_of_type.end() ? LOGIC::OTHER : logic->second;
-    figures.ready = true;
-    return figures;
 }
 
 namespace {
@@ -329,19 +278,17 @@ void sort_by_net_name(std::vector<std::uint32_t>& positions)
         positions[i] = keyed[i].position;
 }
 
-const std::vector<NET*>& net_order()
+std::vector<NET*> net_order()
 {
-    if (sorted_nets.size() == nets.size())
-        return sorted_nets;
     std::vector<std::uint32_t> positions(nets.size());
     for (std::uint32_t i = 0; i < positions.size(); ++i)
         positions[i] = i;
     sort_by_net_name(positions);
-    sorted_nets.clear();
-    sorted_nets.reserve(positions.size());
+    std::vector<NET*> sorted;
+    sorted.reserve(positions.size());
     for (const std::uint32_t position : positions)
-        sorted_nets.push_back(nets.owned[position].get());
-    return sorted_nets;
+        sorted.push_back(nets.owned[position].get());
+    return sorted;
 }
 
 void uti_error(const char* format, ...)
@@ -412,7 +359,6 @@ void lib_create_cell_from_tmp_cell()
     const std::string& type = text_attr(tmp_cell, "cell_type");
     tmp_cell.input_num = (type == "buf" || type == "not") ? 1 : 2;
     lib.cells[name] = tmp_cell;
-    lib.generation += 1;
     tmp_cell.attrs.clear();
 }
 
@@ -438,7 +384,7 @@ void insert_port_list_by_name(std::string_view pin_name, std::string_view net_na
         uti_error_at("Port connections cannot be mixed ordered and named\n");
     port_map = PORT_MAP_NAME;
     const auto place = port_map_name.lower_bound(pin_name);
-    if (place != port_map_name.end() && !NAME_ORDER{}(pin_name, place->first))
+    if (place != port_map_name.end() && place->first == pin_name)
         uti_error_at("Port '%s' specified more than once\n", std::string(pin_name).c_str());
     if (spare_port_nodes.empty()) {
         port_map_name.emplace_hint(place, pin_name, net_name);
@@ -454,7 +400,7 @@ void insert_port_list_by_name(std::string_view pin_name, std::string_view net_na
 
 NET* find_or_add_net(std::string_view name)
 {
-    return net_at(net_position_of(name));
+    return net_named(name);
 }
 
 void anticipate_name(std::string_view name)
@@ -466,35 +412,27 @@ void anticipate_name(std::string_view name)
 
 void insert_inputs(std::string_view name)
 {
-    inputs.emplace(name);
-    NET* net = find_or_add_net(name);
-    net->is_primary_input = true;
-    graph_mark_port(net->index, port_input);
+    find_or_add_net(name)->is_primary_input = true;
 }
 
 void insert_outputs(std::string_view name)
 {
-    outputs.emplace(name);
-    NET* net = find_or_add_net(name);
-    net->is_primary_output = true;
-    graph_mark_port(net->index, port_output);
+    find_or_add_net(name)->is_primary_output = true;
 }
 
 void create_instance(std::string_view cell_ref, std::string_view inst_name)
 {
-    CELL* cell = find_cell(cell_ref);
-    if (!cell)
+    const auto found = lib.cells.find(cell_ref);
+    if (found == lib.cells.end())
         uti_error_at("cell type '%s' not found in lib\n", std::string(cell_ref).c_str());
     const std::size_t next = gates.size();
     if (inst_name != "(empty)" &&
         index_find_or_add(_gate_map, inst_name, next, gate_name_at) != next)
         uti_error_at("gate name '%s' is already exists\n", std::string(inst_name).c_str());
-    gates.push_back(std::make_unique<GATE>());
-    GATE* gate = gates.back().get();
+    GATE* gate = gate_blocks.make(next);
+    gates.push_back(std::unique_ptr<GATE>(gate));
     gate->name = inst_name;
-    gate->index = static_cast<std::uint32_t>(next);
-    gate->cell = cell;
-    graph_add_gate(gate->cell);
+    gate->cell = &found->second;
     if (port_map == PORT_MAP_NAME)
         connect_by_name(gate, cell_ref);
     else if (port_map == PORT_MAP_ORDER)

@@ -8,10 +8,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
-#include "name_index.h"
 
 constexpr int PIN_UNSET = 0;
 constexpr int PIN_IN = 1;
@@ -31,11 +29,10 @@ struct LIB_ATTR {
 // Logic function of a cell type, for the probability pass.
 enum class LOGIC { BUF, NOT, AND, OR, NAND, NOR, XOR, XNOR, OTHER };
 
-// The attribute values the passes read, looked up once per cell instead of
-// once per gate (cell_figures fills it; the lookups insert missing keys into
-// attrs exactly as per-gate lookups would).
+// The attribute values the passes read, taken from attrs once per cell by
+// finalize_design, when the library is complete, instead of once per gate.
+// The lookups insert missing keys into attrs as per-gate lookups would.
 struct CELL_FIGURES {
-    bool ready = false;
     double a = 0.0;     // delay slope
     double b = 0.0;     // intrinsic delay
     double leak = 0.0;  // leakage power, also the switching weight
@@ -50,7 +47,6 @@ struct CELL {
     std::size_t input_num = 0;               // 1 for "buf" and "not", else 2
     std::map<std::string, LIB_ATTR> attrs;  // by key exactly as the file spells it
     CELL_FIGURES figures;
-    int gates_of_cell = 0;  // counted by finalisation
 };
 
 struct LIB {
@@ -58,23 +54,20 @@ struct LIB {
     int attr_num = -1;
     std::vector<std::string> attributes;  // file order, repeats kept
     std::map<std::string, CELL, std::less<>> cells;  // by cell name; addresses stay stable
-    std::uint64_t generation = 0;         // changes whenever cells may have changed
     void reset();
 };
 
 struct GATE;
 struct NET;
+struct NAME_INDEX;
 
-// Gates and nets are never freed before exit, so they come from one
-// growing arena: no per-record allocation overhead, and records made one
-// after the other sit next to each other in memory.
-void* record_arena_allocate(std::size_t size);
-#define RECORD_ARENA_ALLOCATED                                                      \
-    static void* operator new(std::size_t size) { return record_arena_allocate(size); } \
-    static void operator delete(void*) noexcept {}
+constexpr std::uint32_t no_sink = 0xffffffffu;
 
 struct PIN {
     int dir = PIN_UNSET;
+    // The next input pin on the same net, in connection order, as a sink
+    // number (NET_SINKS); kept in what would be padding after dir.
+    std::uint32_t next_sink = no_sink;
     const char* name = nullptr;  // "A", "B" or "Y": always one of those literals
     GATE* gate = nullptr;
     NET* net = nullptr;
@@ -95,59 +88,84 @@ struct IN_PINS {
     const PIN* end() const { return pins + count; }
 };
 
-// The input pins a net feeds, in connection order. Nets keep no list of
-// their own: this is a view of the sink lists of the connection arrays
-// (graph.h), so that a million nets need a million fewer allocations.
+// A sink number names input pin `slot` (0 for "A", 1 for "B") of the gate at
+// `position` in gates.
+constexpr std::uint32_t sink_number(std::uint32_t position, std::uint32_t slot)
+{
+    return position << 1 | slot;
+}
+PIN* sink_pin(std::uint32_t sink);
+
+// The input pins a net feeds, in connection order: a list through the pins'
+// next_sink, so that a net needs no allocation of its own for them.
 struct NET_SINKS {
-    std::uint32_t net = 0;  // the owning net's position in nets.owned
-    std::size_t size() const;
-    bool empty() const { return size() == 0; }
+    std::uint32_t first = no_sink;
+    std::uint32_t last = no_sink;
+    std::uint32_t count = 0;
+    std::size_t size() const { return count; }
+    bool empty() const { return count == 0; }
     PIN* operator[](std::size_t i) const;
     struct ITERATOR {
-        const std::uint32_t* at;
-        PIN* operator*() const;
-        ITERATOR& operator++() { ++at; return *this; }
+        std::uint32_t at;
+        PIN* operator*() const { return sink_pin(at); }
+        ITERATOR& operator++() { at = sink_pin(at)->next_sink; return *this; }
         bool operator!=(const ITERATOR& other) const { return at != other.at; }
     };
-    ITERATOR begin() const;
-    ITERATOR end() const;
+    ITERATOR begin() const { return ITERATOR{first}; }
+    ITERATOR end() const { return ITERATOR{no_sink}; }
 };
 
 extern int _gate_id;
 extern int _net_id;
 
 struct GATE {
-    int id = _gate_id++;
-    std::uint32_t index = 0;  // position in gates; beside id, so no padding
+    int id = _gate_id++;  // position in gates + 1: gates are made only in order
     std::string name;  // instance name, "(empty)" when the statement has none
     CELL* cell = nullptr;
     IN_PINS in_pins;
     PIN out_pin;
     double delay = 0.0;
-    RECORD_ARENA_ALLOCATED
+    // Gates live in blocks (design.cpp) and are never freed.
+    static void operator delete(void*) noexcept {}
 };
 
 struct NET {
-    int id = _net_id++;
+    int id = _net_id++;  // position in nets.owned + 1: nets are made only in order
     int fanout = 0;
     double load_cap = 0.0;
     double wire_cap = 0.0;
     double prob = 0.0;
     double switching = 0.0;
     std::string name;
-    NET_SINKS sinks;          // input pins it feeds, in connection order
-    PIN* driver = nullptr;    // null for a net that no gate drives
-    // Membership in inputs and outputs, kept beside the net for the passes.
+    NET_SINKS sinks;  // input pins it feeds, in connection order
+    // Declared by `input` or `output`; the sets inputs and outputs are views of these.
     bool is_primary_input = false;
     bool is_primary_output = false;
-    std::uint32_t index = 0;  // position in nets.owned, the creation order
-    RECORD_ARENA_ALLOCATED
+    PIN* driver = nullptr;  // null for a net that no gate drives
+    // Nets live in blocks (design.cpp) and are never freed.
+    static void operator delete(void*) noexcept {}
+};
+
+inline std::uint32_t position_of(const GATE& gate)
+{
+    return static_cast<std::uint32_t>(gate.id - 1);
+}
+inline std::uint32_t position_of(const NET& net)
+{
+    return static_cast<std::uint32_t>(net.id - 1);
+}
+
+// Membership of the primary inputs or outputs, by name: a view of the nets'
+// flags (`flag` is NET::is_primary_input or NET::is_primary_output).
+struct PORT_SET {
+    bool NET::*flag;
+    std::size_t count(std::string_view name) const;
 };
 
 // Every net, owned in creation order, found by name through the index.
 struct NET_MAP {
     std::vector<std::unique_ptr<NET>> owned;
-    NAME_INDEX index;
+    NAME_INDEX& index;
     std::size_t size() const { return owned.size(); }
     // Null when there is no net of that name.
     NET* find(std::string_view name) const;
@@ -166,33 +184,17 @@ extern std::vector<std::unique_ptr<GATE>>& gates;
 // Every net; walks in name order go through net_order().
 extern NET_MAP& nets;
 extern std::string design_name;
-extern std::unordered_set<std::string>& inputs;
-extern std::unordered_set<std::string>& outputs;
+extern const PORT_SET inputs;
+extern const PORT_SET outputs;
 extern std::map<std::string, int> cell_used;
 extern std::map<std::string, int> cell_type_used;
 extern int gate_count;
 extern int over_max_capacitance_cnt;
 // File keys of the seven numeric attributes; set once by encode_lib.
 extern std::string attr_a, attr_b, attr_pd, attr_leak, attr_cap, attr_area, attr_maxc;
-// Byte-wise order of names, the order of std::string's own comparison,
-// compared in line: the pin names of a connection list are nearly always
-// one letter, and a library call per comparison cost more than the rest of
-// the look-up.
-struct NAME_ORDER {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const
-    {
-        const std::size_t common = a.size() < b.size() ? a.size() : b.size();
-        for (std::size_t i = 0; i < common; ++i)
-            if (a[i] != b[i])
-                return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
-        return a.size() < b.size();
-    }
-};
-
 // Connection list of the instance statement being read.
 extern int port_map;
-extern std::map<std::string, std::string, NAME_ORDER> port_map_name;
+extern std::map<std::string, std::string, std::less<>> port_map_name;
 extern std::vector<std::string> port_map_order;
 // Named instances (positions in gates), for the duplicate-name check only.
 extern NAME_INDEX& _gate_map;
@@ -200,9 +202,8 @@ extern NAME_INDEX& _gate_map;
 extern int line_no;
 
 // Every net in ascending byte-wise name order, the order of the per-net
-// walks and sums whose outcome depends on it. Built on first use after nets
-// were added, then reused.
-const std::vector<NET*>& net_order();
+// walks and sums whose outcome depends on it.
+std::vector<NET*> net_order();
 // Puts net positions (into nets.owned) in ascending byte-wise name order.
 void sort_by_net_name(std::vector<std::uint32_t>& positions);
 
@@ -233,24 +234,15 @@ void insert_inputs(std::string_view name);
 void insert_outputs(std::string_view name);
 void create_instance(std::string_view cell_ref, std::string_view inst_name);
 
-// Fills the cell's figures (on first use only) and returns them.
-const CELL_FIGURES& fill_cell_figures(CELL& cell);
-// The cell's figures, filled on first use; inline, since every per-gate
-// pass asks once per gate.
-inline const CELL_FIGURES& cell_figures(CELL& cell)
-{
-    return cell.figures.ready ? cell.figures : fill_cell_figures(cell);
-}
-
-// Finalisation: fanout, wire loads, gate delays, usage and violation counts.
+// Finalisation: the cells' figures, fanout, wire loads, gate delays, usage
+// and violation counts.
 double slp_for_fout_size(int fanout);
 void finalize_design();
 
-// Combinational-loop check; reports "Netlist contains self-loop" and exits.
+// Combinational-loop check: takes the design's graph and an order of its
+// gates (graph.h); reports "Netlist contains self-loop" and exits when no
+// such order exists.
 void cyclic_check();
-// Searches from a gate not yet reached (loop_mark 0 in `marks`, indexed by
-// gate position); true when it closes a loop.
-bool is_cyclic_rec(std::uint32_t start, std::vector<unsigned char>& marks);
 
 // Listings on standard output.
 void dump_design();

@@ -3,7 +3,8 @@
 #include "graph.h"
 
 #include <iterator>
-#include <utility>
+#include <map>
+#include <string>
 
 double slp_for_fout_size(int fanout)
 {
@@ -16,20 +17,44 @@ double slp_for_fout_size(int fanout)
     return 5.0;
 }
 
+namespace {
+
+// Looks the figures up once per cell; the library is complete by now.
+void take_cell_figures()
+{
+    static const std::map<std::string, LOGIC> logic_of_type = {
+        {"buf", LOGIC::BUF}, {"not", LOGIC::NOT},   {"and", LOGIC::AND}, {"or", LOGIC::OR},
+        {"nand", LOGIC::NAND}, {"nor", LOGIC::NOR}, {"xor", LOGIC::XOR}, {"xnor", LOGIC::XNOR}};
+    for (auto& [name, cell] : lib.cells) {
+        CELL_FIGURES& figures = cell.figures;
+        figures.a = cell.attrs[attr_a].fval;
+        figures.b = cell.attrs[attr_b].fval;
+        figures.leak = cell.attrs[attr_leak].fval;
+        figures.cap = cell.attrs[attr_cap].fval;
+        figures.area = cell.attrs[attr_area].fval;
+        figures.maxc = cell.attrs[attr_maxc].fval;
+        figures.pd = cell.attrs[attr_pd].ival;
+        const auto logic = logic_of_type.find(cell.attrs["cell_type"].sval);
+        figures.logic = logic == logic_of_type.end() ? LOGIC::OTHER : logic->second;
+    }
+}
+
+} // namespace
+
 void finalize_design()
 {
+    take_cell_figures();
+    // Pin loads from 0.0 in connection order: gates in creation order, each
+    // gate's pins in pin order, which is the order of every net's sinks.
+    for (const auto& net : nets.owned)
+        net->load_cap = 0.0;
+    for (const auto& gate : gates)
+        for (const PIN& pin : gate->in_pins)
+            pin.net->load_cap += gate->cell->figures.cap;
     // Every wire load is in place before the first gate delay reads one. The
     // figures of one net depend on nothing else, so creation order will do.
-    const DESIGN_GRAPH& graph = design_graph();
     for (const auto& net : nets.owned) {
-        const std::uint32_t first_sink = graph.net_sink_begin[net->index];
-        const std::uint32_t end_sink = graph.net_sink_begin[net->index + 1];
-        // Pin loads from 0.0 in connection order, the order of the sinks.
-        double load = 0.0;
-        for (std::uint32_t s = first_sink; s < end_sink; ++s)
-            load += cell_figures(*graph.gate_cell[sink_gate(graph.net_sink[s])]).cap;
-        net->load_cap = load;
-        int fanout = static_cast<int>(end_sink - first_sink);
+        int fanout = static_cast<int>(net->sinks.size());
         if (net->is_primary_output)
             fanout += 1;
         net->fanout = fanout;
@@ -39,72 +64,36 @@ void finalize_design()
     over_max_capacitance_cnt = 0;
     // Usage is counted per cell first, then per name and type: a handful of
     // map updates instead of two per gate.
-    for (auto& [name, cell] : lib.cells)
-        cell.gates_of_cell = 0;
+    std::map<const CELL*, int> gates_of_cell;
+    const CELL* last_cell = nullptr;
+    int* last_count = nullptr;
     for (const auto& gate : gates) {
         gate_count += 1;
-        gate->cell->gates_of_cell += 1;
+        if (gate->cell != last_cell) {
+            last_cell = gate->cell;
+            last_count = &gates_of_cell[last_cell];
+        }
+        *last_count += 1;
         const NET* out = gate->out_pin.net;
         if (!out)
             continue;
-        const CELL_FIGURES& cell = cell_figures(*gate->cell);
+        const CELL_FIGURES& cell = gate->cell->figures;
         gate->delay = cell.b + cell.a * (out->wire_cap + out->load_cap);
         if (out->load_cap + out->wire_cap > cell.maxc)
             over_max_capacitance_cnt += 1;
     }
     for (auto& [name, cell] : lib.cells) {
-        if (cell.gates_of_cell == 0)
+        const auto counted = gates_of_cell.find(&cell);
+        if (counted == gates_of_cell.end())
             continue;
-        cell_type_used[cell.attrs["cell_type"].sval] += cell.gates_of_cell;
-        cell_used[cell.attrs["cell_name"].sval] += cell.gates_of_cell;
+        cell_type_used[cell.attrs["cell_type"].sval] += counted->second;
+        cell_used[cell.attrs["cell_name"].sval] += counted->second;
     }
-}
-
-bool is_cyclic_rec(std::uint32_t start, std::vector<unsigned char>& marks)
-{
-    // Depth-first search with an explicit stack of (gate, next sink, end of
-    // sinks) so that a path of any length runs in constant call depth.
-    constexpr unsigned char on_path = 1;
-    constexpr unsigned char done = 2;
-    struct FRAME {
-        std::uint32_t gate;
-        std::uint32_t next;
-        std::uint32_t end;
-    };
-    const DESIGN_GRAPH& graph = design_graph();
-    const auto frame_of = [&graph](std::uint32_t gate) {
-        const std::int32_t out = graph.gate_out[gate];
-        if (out == no_position)
-            return FRAME{gate, 0, 0};
-        return FRAME{gate, graph.net_sink_begin[out], graph.net_sink_begin[out + 1]};
-    };
-    std::vector<FRAME> path;
-    marks[start] = on_path;
-    path.push_back(frame_of(start));
-    while (!path.empty()) {
-        FRAME& frame = path.back();
-        if (frame.next < frame.end) {
-            const std::uint32_t sink = sink_gate(graph.net_sink[frame.next++]);
-            if (marks[sink] == 0) {
-                marks[sink] = on_path;
-                path.push_back(frame_of(sink));
-            } else if (marks[sink] == on_path) {
-                return true;
-            }
-            continue;
-        }
-        marks[frame.gate] = done;
-        path.pop_back();
-    }
-    return false;
 }
 
 void cyclic_check()
 {
-    if (drivers_precede_sinks())
-        return;
-    std::vector<unsigned char> marks(gates.size(), 0);
-    for (std::uint32_t g = 0; g < gates.size(); ++g)
-        if (marks[g] == 0 && is_cyclic_rec(g, marks))
-            uti_error("Netlist contains self-loop\n");
+    design_graph = graph_of_design();
+    if (!order_gates(design_graph))
+        uti_error("Netlist contains self-loop\n");
 }

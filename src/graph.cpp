@@ -1,91 +1,87 @@
-// Index arrays of the design's connections.
+// The design's connections as index arrays, and the order of its gates.
 #include "graph.h"
 
-namespace {
+#include "design.h"
 
-DESIGN_GRAPH graph;
-// True when input connections were made since the sink lists were built.
-bool sinks_stale = true;
-// drivers_precede_sinks() as last found; cleared by every new connection.
-enum class ORDER_CHECK { UNKNOWN, HOLDS, FAILS } signal_order = ORDER_CHECK::UNKNOWN;
+DESIGN_GRAPH design_graph;
 
-// Counting sort of every input connection by net. gate_in holds them in
-// connection order and the sort is stable, so each net keeps that order.
-void build_sink_lists()
+DESIGN_GRAPH graph_of_design()
 {
-    const std::size_t count = graph.net_driver.size();
-    graph.net_sink_begin.assign(count + 1, 0);
+    DESIGN_GRAPH graph;
+    const std::size_t net_count = nets.size();
+    graph.net_driver.assign(net_count, no_position);
+    graph.net_input.assign(net_count, 0);
+    graph.net_output.assign(net_count, 0);
+    for (std::size_t n = 0; n < net_count; ++n) {
+        const NET& net = *nets.owned[n];
+        graph.net_input[n] = net.is_primary_input;
+        graph.net_output[n] = net.is_primary_output;
+    }
+    graph.gate_out.reserve(gates.size());
+    graph.gate_delay.reserve(gates.size());
+    graph.gate_in_begin.reserve(gates.size() + 1);
+    graph.gate_in_begin.push_back(0);
+    for (const auto& gate : gates) {
+        const std::uint32_t position = position_of(*gate);
+        for (const PIN& pin : gate->in_pins)
+            graph.gate_in.push_back(position_of(*pin.net));
+        graph.gate_in_begin.push_back(static_cast<std::uint32_t>(graph.gate_in.size()));
+        const NET* out = gate->out_pin.net;
+        graph.gate_out.push_back(out ? static_cast<std::int32_t>(position_of(*out)) : no_position);
+        if (out)
+            graph.net_driver[position_of(*out)] = static_cast<std::int32_t>(position);
+        graph.gate_delay.push_back(gate->delay);
+    }
+    // The sinks by a stable counting sort of the input connections by net:
+    // gate_in holds them gate by gate in pin order, which is the order in
+    // which they were connected.
+    graph.net_sink_begin.assign(net_count + 1, 0);
     for (const std::uint32_t net : graph.gate_in)
         graph.net_sink_begin[net + 1] += 1;
-    for (std::size_t n = 0; n < count; ++n)
+    for (std::size_t n = 0; n < net_count; ++n)
         graph.net_sink_begin[n + 1] += graph.net_sink_begin[n];
-    graph.net_sink.assign(graph.gate_in.size(), 0);
+    graph.net_sink.resize(graph.gate_in.size());
     std::vector<std::uint32_t> next(graph.net_sink_begin.begin(), graph.net_sink_begin.end() - 1);
-    for (std::uint32_t gate = 0; gate < graph.gate_out.size(); ++gate) {
-        const std::uint32_t first = graph.gate_in_begin[gate];
-        for (std::uint32_t i = first; i < graph.gate_in_begin[gate + 1]; ++i)
-            graph.net_sink[next[graph.gate_in[i]]++] = sink_of(gate, i - first);
-    }
-    sinks_stale = false;
-}
-
-} // namespace
-
-void graph_add_net()
-{
-    graph.net_driver.push_back(no_position);
-    graph.net_port.push_back(0);
-}
-
-void graph_add_gate(CELL* cell)
-{
-    signal_order = ORDER_CHECK::UNKNOWN;
-    graph.gate_out.push_back(no_position);
-    graph.gate_cell.push_back(cell);
-    graph.gate_in_begin.push_back(static_cast<std::uint32_t>(graph.gate_in.size()));
-}
-
-void graph_mark_port(std::uint32_t net, unsigned char port)
-{
-    graph.net_port[net] |= port;
-}
-
-void graph_connect_input(std::uint32_t gate, std::uint32_t net)
-{
-    signal_order = ORDER_CHECK::UNKNOWN;
-    // Only the newest gate is ever being connected, so its inputs end the list.
-    graph.gate_in.push_back(net);
-    graph.gate_in_begin[gate + 1] = static_cast<std::uint32_t>(graph.gate_in.size());
-    sinks_stale = true;
-}
-
-void graph_connect_output(std::uint32_t gate, std::uint32_t net)
-{
-    signal_order = ORDER_CHECK::UNKNOWN;
-    graph.gate_out[gate] = static_cast<std::int32_t>(net);
-    graph.net_driver[net] = static_cast<std::int32_t>(gate);
-}
-
-const DESIGN_GRAPH& design_graph()
-{
-    if (sinks_stale || graph.net_sink_begin.size() != graph.net_driver.size() + 1)
-        build_sink_lists();
+    for (std::uint32_t gate = 0; gate < graph.gate_out.size(); ++gate)
+        for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i)
+            graph.net_sink[next[graph.gate_in[i]]++] = gate;
     return graph;
 }
 
-bool drivers_precede_sinks()
+bool order_gates(DESIGN_GRAPH& graph)
 {
-    if (signal_order != ORDER_CHECK::UNKNOWN)
-        return signal_order == ORDER_CHECK::HOLDS;
-    const auto holds = [] {
-        for (std::size_t gate = 0; gate < graph.gate_out.size(); ++gate)
-            for (auto i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i) {
-                const std::int32_t driver = graph.net_driver[graph.gate_in[i]];
-                if (driver != no_position && static_cast<std::size_t>(driver) >= gate)
-                    return false;
+    // Kahn's algorithm: a gate is placed once every gate driving one of its
+    // inputs is. Gates are taken in creation order as they become ready, so
+    // a netlist written in signal order keeps its own order; a gate that
+    // becomes ready after the scan has passed it is placed at once, from a
+    // stack.
+    const std::size_t gate_count = graph.gate_out.size();
+    std::vector<std::uint32_t> waiting(gate_count, 0);  // inputs whose driver is not placed
+    for (std::size_t gate = 0; gate < gate_count; ++gate)
+        for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i)
+            if (graph.net_driver[graph.gate_in[i]] != no_position)
+                waiting[gate] += 1;
+    graph.order.clear();
+    graph.order.reserve(gate_count);
+    std::vector<std::uint32_t> ready;
+    for (std::uint32_t scan = 0; scan < gate_count; ++scan) {
+        if (waiting[scan] != 0)
+            continue;
+        ready.push_back(scan);
+        while (!ready.empty()) {
+            const std::uint32_t gate = ready.back();
+            ready.pop_back();
+            graph.order.push_back(gate);
+            const std::int32_t out = graph.gate_out[gate];
+            if (out == no_position)
+                continue;
+            for (std::uint32_t s = graph.net_sink_begin[out]; s < graph.net_sink_begin[out + 1]; ++s) {
+                const std::uint32_t sink = graph.net_sink[s];
+                // A sink ahead of the scan is placed when the scan reaches it.
+                if (--waiting[sink] == 0 && sink < scan)
+                    ready.push_back(sink);
             }
-        return true;
-    };
-    signal_order = holds() ? ORDER_CHECK::HOLDS : ORDER_CHECK::FAILS;
-    return signal_order == ORDER_CHECK::HOLDS;
+        }
+    }
+    return graph.order.size() == gate_count;
 }

@@ -72,8 +72,8 @@ TEST_P(timing, gives_times_max_arrival_and_negative_slacks)
     do_timing();
     std::ostringstream times;
     for (const NET* net : net_order())
-        times << net->name << ' ' << arrival_time.value[net->index] << ' '
-              << required_time.value[net->index] << ';';
+        times << net->name << ' ' << arrival_time[position_of(*net)] << ' '
+              << required_time[position_of(*net)] << ';';
     EXPECT_EQ(times.str(), c.times);
     EXPECT_EQ(max_arrival_time, c.max_arrival);
     EXPECT_EQ(wns, c.wns);

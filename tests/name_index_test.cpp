@@ -1,6 +1,7 @@
 // The name index behind net and instance look-ups: names that share their
 // first eight bytes, names of exactly eight, the empty name, and growth.
 #include "design.h"
+#include "name_index.h"
 
 #include <gtest/gtest.h>
 
