@@ -213,7 +213,7 @@ void do_timing()
         double earliest = graph.net_output[net] ? clock_period
                                                 : std::numeric_limits<double>::infinity();
         for (std::uint32_t s = graph.net_sink_begin[net]; s < graph.net_sink_begin[net + 1]; ++s) {
-            const std::uint32_t sink = graph.net_sink[s];
+            const std::uint32_t sink = sink_gate(graph.net_sink[s]);
             const std::int32_t out = graph.gate_out[sink];
             if (out == no_position)
                 continue;

@@ -1,6 +1,7 @@
 // Design database: containers, fatal reporters, library and netlist builders.
 #include "design.h"
 
+#include "graph.h"
 #include "name_index.h"
 
 #include <algorithm>
@@ -27,14 +28,33 @@ std::map<std::string, int> cell_type_used;
 int gate_count = 0;
 int over_max_capacitance_cnt = 0;
 std::string attr_a, attr_b, attr_pd, attr_leak, attr_cap, attr_area, attr_maxc;
-int port_map = PORT_MAP_NONE;
-std::map<std::string, std::string, std::less<>> port_map_name;
-// Nodes of port_map_name kept from earlier statements for reuse.
-static std::vector<decltype(port_map_name)::node_type> spare_port_nodes;
-std::vector<std::string> port_map_order;
-NAME_INDEX& _gate_map = *new NAME_INDEX();
 
 namespace {
+
+// Byte-wise order of names, the order of std::string's own comparison,
+// compared in line: the pin names of a connection list are nearly always
+// one letter, and a library call per comparison cost more than the rest of
+// the look-up.
+struct NAME_ORDER {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const
+    {
+        const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+        for (std::size_t i = 0; i < common; ++i)
+            if (a[i] != b[i])
+                return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+        return a.size() < b.size();
+    }
+};
+
+// Connection list of the instance statement being read.
+int port_map = PORT_MAP_NONE;
+std::map<std::string, std::string, NAME_ORDER> port_map_name;
+// Nodes of port_map_name kept from earlier statements for reuse.
+std::vector<decltype(port_map_name)::node_type> spare_port_nodes;
+std::vector<std::string> port_map_order;
+// Named instances (positions in gates), for the duplicate-name check only.
+NAME_INDEX& _gate_map = *new NAME_INDEX();
 
 std::string_view net_name_at(std::size_t position)
 {
@@ -107,22 +127,12 @@ std::uint32_t net_position_of(std::string_view name)
     return static_cast<std::uint32_t>(position);
 }
 
-// Hooks an input pin named `pin_name` of `gate` onto `net`, at the end of
-// the net's sinks. The pin's load is added to the net when the design is
-// finalised.
+// Hooks an input pin named `pin_name` of `gate` onto `net`. The net's sinks
+// and load follow from its pins when the design is finalised.
 void connect_input(GATE* gate, NET* net, const char* pin_name)
 {
-    const std::size_t slot = gate->in_pins.count++;
-    PIN* pin = &gate->in_pins.pins[slot];
+    PIN* pin = &gate->in_pins.pins[gate->in_pins.count++];
     pin->dir = PIN_IN;
-    const std::uint32_t sink = sink_number(position_of(*gate), static_cast<std::uint32_t>(slot));
-    NET_SINKS& sinks = net->sinks;
-    if (sinks.count == 0)
-        sinks.first = sink;
-    else
-        sink_pin(sinks.last)->next_sink = sink;
-    sinks.last = sink;
-    sinks.count += 1;
     pin->name = pin_name;
     pin->gate = gate;
     pin->net = net;
@@ -187,17 +197,15 @@ void LIB::reset()
     cells.clear();
 }
 
-PIN* sink_pin(std::uint32_t sink)
+PIN* NET_SINKS::ITERATOR::operator*() const
 {
-    return &gate_blocks.at(sink >> 1)->in_pins.pins[sink & 1];
+    const std::uint32_t sink = design_graph.net_sink[at];
+    return &gate_blocks.at(sink_gate(sink))->in_pins.pins[sink_slot(sink)];
 }
 
 PIN* NET_SINKS::operator[](std::size_t i) const
 {
-    ITERATOR at = begin();
-    while (i-- > 0)
-        ++at;
-    return *at;
+    return *ITERATOR{first + static_cast<std::uint32_t>(i)};
 }
 
 std::size_t PORT_SET::count(std::string_view name) const
@@ -384,7 +392,7 @@ void insert_port_list_by_name(std::string_view pin_name, std::string_view net_na
         uti_error_at("Port connections cannot be mixed ordered and named\n");
     port_map = PORT_MAP_NAME;
     const auto place = port_map_name.lower_bound(pin_name);
-    if (place != port_map_name.end() && place->first == pin_name)
+    if (place != port_map_name.end() && !NAME_ORDER{}(pin_name, place->first))
         uti_error_at("Port '%s' specified more than once\n", std::string(pin_name).c_str());
     if (spare_port_nodes.empty()) {
         port_map_name.emplace_hint(place, pin_name, net_name);

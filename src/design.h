@@ -61,13 +61,8 @@ struct GATE;
 struct NET;
 struct NAME_INDEX;
 
-constexpr std::uint32_t no_sink = 0xffffffffu;
-
 struct PIN {
     int dir = PIN_UNSET;
-    // The next input pin on the same net, in connection order, as a sink
-    // number (NET_SINKS); kept in what would be padding after dir.
-    std::uint32_t next_sink = no_sink;
     const char* name = nullptr;  // "A", "B" or "Y": always one of those literals
     GATE* gate = nullptr;
     NET* net = nullptr;
@@ -88,31 +83,23 @@ struct IN_PINS {
     const PIN* end() const { return pins + count; }
 };
 
-// A sink number names input pin `slot` (0 for "A", 1 for "B") of the gate at
-// `position` in gates.
-constexpr std::uint32_t sink_number(std::uint32_t position, std::uint32_t slot)
-{
-    return position << 1 | slot;
-}
-PIN* sink_pin(std::uint32_t sink);
-
-// The input pins a net feeds, in connection order: a list through the pins'
-// next_sink, so that a net needs no allocation of its own for them.
+// The input pins a net feeds, in connection order: a view of the net's run
+// of the design's sink list (graph.h), which finalize_design makes from the
+// input pins' nets. Empty until then.
 struct NET_SINKS {
-    std::uint32_t first = no_sink;
-    std::uint32_t last = no_sink;
+    std::uint32_t first = 0;  // where the net's run starts
     std::uint32_t count = 0;
     std::size_t size() const { return count; }
     bool empty() const { return count == 0; }
     PIN* operator[](std::size_t i) const;
     struct ITERATOR {
         std::uint32_t at;
-        PIN* operator*() const { return sink_pin(at); }
-        ITERATOR& operator++() { at = sink_pin(at)->next_sink; return *this; }
+        PIN* operator*() const;
+        ITERATOR& operator++() { ++at; return *this; }
         bool operator!=(const ITERATOR& other) const { return at != other.at; }
     };
     ITERATOR begin() const { return ITERATOR{first}; }
-    ITERATOR end() const { return ITERATOR{no_sink}; }
+    ITERATOR end() const { return ITERATOR{first + count}; }
 };
 
 extern int _gate_id;
@@ -165,7 +152,7 @@ struct PORT_SET {
 // Every net, owned in creation order, found by name through the index.
 struct NET_MAP {
     std::vector<std::unique_ptr<NET>> owned;
-    NAME_INDEX& index;
+    NAME_INDEX& index;  // name to position in owned
     std::size_t size() const { return owned.size(); }
     // Null when there is no net of that name.
     NET* find(std::string_view name) const;
@@ -192,12 +179,6 @@ extern int gate_count;
 extern int over_max_capacitance_cnt;
 // File keys of the seven numeric attributes; set once by encode_lib.
 extern std::string attr_a, attr_b, attr_pd, attr_leak, attr_cap, attr_area, attr_maxc;
-// Connection list of the instance statement being read.
-extern int port_map;
-extern std::map<std::string, std::string, std::less<>> port_map_name;
-extern std::vector<std::string> port_map_order;
-// Named instances (positions in gates), for the duplicate-name check only.
-extern NAME_INDEX& _gate_map;
 // Input line of the token being read; defined with the scanner.
 extern int line_no;
 

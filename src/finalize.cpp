@@ -5,6 +5,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
 double slp_for_fout_size(int fanout)
 {
@@ -44,21 +45,29 @@ void take_cell_figures()
 void finalize_design()
 {
     take_cell_figures();
-    // Pin loads from 0.0 in connection order: gates in creation order, each
-    // gate's pins in pin order, which is the order of every net's sinks.
-    for (const auto& net : nets.owned)
-        net->load_cap = 0.0;
-    for (const auto& gate : gates)
-        for (const PIN& pin : gate->in_pins)
-            pin.net->load_cap += gate->cell->figures.cap;
+    design_graph = graph_of_design();
+    const DESIGN_GRAPH& graph = design_graph;
+    // Pin loads from 0.0 in connection order, the order of each net's sinks.
+    std::vector<double> load(nets.size(), 0.0);
+    for (std::uint32_t gate = 0; gate < gates.size(); ++gate) {
+        const double cap = gates[gate]->cell->figures.cap;
+        for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i)
+            load[graph.gate_in[i]] += cap;
+    }
     // Every wire load is in place before the first gate delay reads one. The
     // figures of one net depend on nothing else, so creation order will do.
-    for (const auto& net : nets.owned) {
-        int fanout = static_cast<int>(net->sinks.size());
-        if (net->is_primary_output)
+    std::vector<double> output_load(nets.size());
+    for (std::uint32_t n = 0; n < nets.size(); ++n) {
+        NET& net = *nets.owned[n];
+        net.sinks.first = graph.net_sink_begin[n];
+        net.sinks.count = graph.net_sink_begin[n + 1] - graph.net_sink_begin[n];
+        net.load_cap = load[n];
+        int fanout = static_cast<int>(net.sinks.count);
+        if (net.is_primary_output)
             fanout += 1;
-        net->fanout = fanout;
-        net->wire_cap = static_cast<double>(fanout) * (0.002 * slp_for_fout_size(fanout));
+        net.fanout = fanout;
+        net.wire_cap = static_cast<double>(fanout) * (0.002 * slp_for_fout_size(fanout));
+        output_load[n] = net.wire_cap + net.load_cap;
     }
     gate_count = 0;
     over_max_capacitance_cnt = 0;
@@ -67,20 +76,24 @@ void finalize_design()
     std::map<const CELL*, int> gates_of_cell;
     const CELL* last_cell = nullptr;
     int* last_count = nullptr;
-    for (const auto& gate : gates) {
+    design_graph.gate_delay.resize(gates.size());
+    for (std::uint32_t g = 0; g < gates.size(); ++g) {
+        GATE& gate = *gates[g];
         gate_count += 1;
-        if (gate->cell != last_cell) {
-            last_cell = gate->cell;
+        if (gate.cell != last_cell) {
+            last_cell = gate.cell;
             last_count = &gates_of_cell[last_cell];
         }
         *last_count += 1;
-        const NET* out = gate->out_pin.net;
-        if (!out)
-            continue;
-        const CELL_FIGURES& cell = gate->cell->figures;
-        gate->delay = cell.b + cell.a * (out->wire_cap + out->load_cap);
-        if (out->load_cap + out->wire_cap > cell.maxc)
-            over_max_capacitance_cnt += 1;
+        const std::int32_t out = graph.gate_out[g];
+        if (out != no_position) {
+            // Addition commutes exactly, so one sum serves the delay and the test.
+            const CELL_FIGURES& cell = gate.cell->figures;
+            gate.delay = cell.b + cell.a * output_load[out];
+            if (output_load[out] > cell.maxc)
+                over_max_capacitance_cnt += 1;
+        }
+        design_graph.gate_delay[g] = gate.delay;
     }
     for (auto& [name, cell] : lib.cells) {
         const auto counted = gates_of_cell.find(&cell);
@@ -93,7 +106,6 @@ void finalize_design()
 
 void cyclic_check()
 {
-    design_graph = graph_of_design();
     if (!order_gates(design_graph))
         uti_error("Netlist contains self-loop\n");
 }

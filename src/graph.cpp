@@ -18,7 +18,6 @@ DESIGN_GRAPH graph_of_design()
         graph.net_output[n] = net.is_primary_output;
     }
     graph.gate_out.reserve(gates.size());
-    graph.gate_delay.reserve(gates.size());
     graph.gate_in_begin.reserve(gates.size() + 1);
     graph.gate_in_begin.push_back(0);
     for (const auto& gate : gates) {
@@ -30,7 +29,6 @@ DESIGN_GRAPH graph_of_design()
         graph.gate_out.push_back(out ? static_cast<std::int32_t>(position_of(*out)) : no_position);
         if (out)
             graph.net_driver[position_of(*out)] = static_cast<std::int32_t>(position);
-        graph.gate_delay.push_back(gate->delay);
     }
     // The sinks by a stable counting sort of the input connections by net:
     // gate_in holds them gate by gate in pin order, which is the order in
@@ -44,7 +42,7 @@ DESIGN_GRAPH graph_of_design()
     std::vector<std::uint32_t> next(graph.net_sink_begin.begin(), graph.net_sink_begin.end() - 1);
     for (std::uint32_t gate = 0; gate < graph.gate_out.size(); ++gate)
         for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i)
-            graph.net_sink[next[graph.gate_in[i]]++] = gate;
+            graph.net_sink[next[graph.gate_in[i]]++] = sink_of(gate, i - graph.gate_in_begin[gate]);
     return graph;
 }
 
@@ -76,7 +74,7 @@ bool order_gates(DESIGN_GRAPH& graph)
             if (out == no_position)
                 continue;
             for (std::uint32_t s = graph.net_sink_begin[out]; s < graph.net_sink_begin[out + 1]; ++s) {
-                const std::uint32_t sink = graph.net_sink[s];
+                const std::uint32_t sink = sink_gate(graph.net_sink[s]);
                 // A sink ahead of the scan is placed when the scan reaches it.
                 if (--waiting[sink] == 0 && sink < scan)
                     ready.push_back(sink);

@@ -1,16 +1,31 @@
-// The finished design's connections as compact index arrays, with an order
-// of its gates in which each gate comes after every gate that drives one of
-// its inputs. The loop check takes them from the records once finalisation
-// is done, and the design does not change after that; the analysis passes
-// then sweep the order over these arrays instead of chasing pointers
-// through millions of records. Positions are those of gates and
-// nets.owned; each list keeps the records' order (pin-name order of a
-// gate's inputs, connection order of a net's sinks).
+// The finished design's connections and gate delays as compact index
+// arrays, with an order of its gates in which each gate comes after every
+// gate that drives one of its inputs. finalize_design takes them from the
+// records once the netlist is read, and the design does not change after
+// that; the loop check orders the gates, and the analysis passes then sweep
+// the order over these arrays instead of chasing pointers through millions
+// of records. Positions are those of gates and nets.owned; each list keeps
+// the records' order (pin-name order of a gate's inputs, connection order of
+// a net's sinks).
 #pragma once
 #include <cstdint>
 #include <vector>
 
 constexpr std::int32_t no_position = -1;
+
+// A sink is input pin `slot` (0 for "A", 1 for "B") of the gate at `gate`.
+constexpr std::uint32_t sink_of(std::uint32_t gate, std::uint32_t slot)
+{
+    return gate << 1 | slot;
+}
+constexpr std::uint32_t sink_gate(std::uint32_t sink)
+{
+    return sink >> 1;
+}
+constexpr std::uint32_t sink_slot(std::uint32_t sink)
+{
+    return sink & 1;
+}
 
 struct DESIGN_GRAPH {
     // Per gate: its output net, or no_position.
@@ -19,15 +34,16 @@ struct DESIGN_GRAPH {
     // gate_in_begin[g + 1].
     std::vector<std::uint32_t> gate_in_begin;
     std::vector<std::uint32_t> gate_in;
-    // Per gate: its delay.
+    // Per gate: its delay, as finalisation set it in the gate.
     std::vector<double> gate_delay;
     // Per net: its driving gate, or no_position.
     std::vector<std::int32_t> net_driver;
     // Per net: whether it is a primary input, a primary output.
     std::vector<unsigned char> net_input;
     std::vector<unsigned char> net_output;
-    // Per net: the gates of its sink pins, in connection order, in net_sink
-    // from net_sink_begin[n] to net_sink_begin[n + 1].
+    // Per net: its sinks in connection order, in net_sink from
+    // net_sink_begin[n] to net_sink_begin[n + 1]. The nets' NET_SINKS are
+    // views of these runs.
     std::vector<std::uint32_t> net_sink_begin;
     std::vector<std::uint32_t> net_sink;
     // Every gate, each after the gates that drive its inputs; in creation
@@ -35,11 +51,13 @@ struct DESIGN_GRAPH {
     std::vector<std::uint32_t> order;
 };
 
-// The arrays of the design as it stands, with `order` left empty.
+// The connections of the design as it stands; gate_delay and order are
+// left empty.
 DESIGN_GRAPH graph_of_design();
 // Fills graph.order; false when some gates cannot be placed, because they
 // lie on a loop or behind one.
 bool order_gates(DESIGN_GRAPH& graph);
 
-// Written by cyclic_check; read by the analysis passes.
+// Written by finalize_design, ordered by cyclic_check; read by the listing
+// (through NET_SINKS) and the analysis passes.
 extern DESIGN_GRAPH design_graph;

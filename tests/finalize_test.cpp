@@ -151,6 +151,7 @@ TEST_F(finalize, million_gate_chain_passes)
     add_cell("INV", "not", {});
     for (int i = 0; i < 1000000; ++i)
         add_gate("INV", "(empty)", "n" + std::to_string(i), "n" + std::to_string(i + 1));
+    finalize_design();
     cyclic_check();
 }
 
@@ -215,8 +216,10 @@ TEST_F(finalize, loop_check_sees_instances_added_after_a_check)
     add_cell("BUF", "buf", {});
     add_gate("BUF", "g1", "a", "b");
     add_gate("BUF", "g2", "b", "c");
+    finalize_design();
     cyclic_check();
     add_gate("BUF", "g3", "c", "a");
+    finalize_design();
     EXPECT_EXIT(cyclic_check(), testing::ExitedWithCode(1), "^Error: Netlist contains self-loop\n$");
 }
 
