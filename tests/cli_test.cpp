@@ -41,6 +41,33 @@ nets: z, driver: (null) fanout(1): primary-output
 ***************************
 )";
 
+// n1's sinks are listed in statement order (g2 g3 g1), not by name nor in
+// reverse. Cost: TINY (domain 2) feeds B8 and B10, and n1's wire load 0.009
+// overloads it: 2 crossings + 3 x 1.
+const std::string fanned = design("top", R"(wire n1, n2, n3;
+TINY d (a, n1);
+INV g2 (n1, y);
+B8 g3 (.Y(n2), .A(n1));
+B10 g1 (.A(n1), .Y(n3));
+)");
+
+const std::string fanned_listing = R"(design: top
+***************************
+  TINY d( .A(a) .Y(n1) )
+  INV g2( .A(n1) .Y(y) )
+  B8 g3( .A(n1) .Y(n2) )
+  B10 g1( .A(n1) .Y(n3) )
+***************************
+nets:
+***************************
+nets: a, driver: primary-input fanout(1): d(A)
+nets: n1, driver: d fanout(3): g2(A) g3(A) g1(A)
+nets: n2, driver: g3 fanout(0):
+nets: n3, driver: g1 fanout(0):
+nets: y, driver: g2 fanout(1): primary-output
+***************************
+)";
+
 // Same listing, the module name replaced by one without constraints.
 const std::string unconstrained_listing = "design: top" + listing.substr(listing.find('\n'));
 
@@ -99,6 +126,9 @@ INSTANTIATE_TEST_SUITE_P(run, cli, testing::Values(
              one_buffer, 0, "cost = 1.016962\n", "", "cost = 1.016962\n"},
     CLI_CASE{"listing", EVAL_FULL, "-library lib.json -netlist net.v -output out.txt -debug",
              cells, listed, 0, listing + "cost = 1.703601\n", "", "cost = 1.703601\n"},
+    CLI_CASE{"listing_sinks_in_statement_order", EVAL_DOMAIN_CAP,
+             "-debug -library lib.json -netlist net.v -output out.txt", cells, fanned, 0,
+             fanned_listing + "cost = 5.000000\n", "", "cost = 5.000000\n"},
     CLI_CASE{"module_name_after_listing", EVAL_FULL,
              "-debug -library lib.json -netlist net.v -output out.txt", cells,
              "module top" + listed.substr(listed.find(' ', 7)), 1, unconstrained_listing,
