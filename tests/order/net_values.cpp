@@ -26,8 +26,8 @@ std::vector<NET_VALUES> net_values()
 {
     std::vector<NET_VALUES> rows;
     for (const auto& net : nets.owned)
-        rows.push_back({net->name, arrival_time.value[net->index],
-                        required_time.value[net->index], set_prob.value[net->index]});
+        rows.push_back({net->name, arrival_time[position_of(*net)],
+                        required_time[position_of(*net)], set_prob[position_of(*net)]});
     return rows;
 }
 
