@@ -191,6 +191,11 @@ void do_timing()
 {
     const DESIGN_GRAPH& graph = design_graph;
     const std::size_t net_count = graph.net_driver.size();
+    // The delays side by side, for the sweeps' sake.
+    std::vector<double> delay;
+    delay.reserve(gates.size());
+    for (const auto& gate : gates)
+        delay.push_back(gate->delay);
     // A gate's output arrives its delay after its latest input; inputs that
     // arrive before 0.0 count as 0.0. Primary inputs and undriven nets
     // arrive at 0.0.
@@ -203,13 +208,13 @@ void do_timing()
         for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i)
             if (arrival_time[graph.gate_in[i]] > latest)
                 latest = arrival_time[graph.gate_in[i]];
-        arrival_time[out] = graph.gate_delay[gate] + latest;
+        arrival_time[out] = delay[gate] + latest;
     }
     // A net is required by the clock at a primary output and, before that,
     // by each sink gate's output less that gate's delay, in sink order. A
     // gate's sinks come after it in the order, so backwards they are known.
     required_time.assign(net_count, 0.0);
-    const auto required_from_sinks = [&graph](std::uint32_t net) {
+    const auto required_from_sinks = [&graph, &delay](std::uint32_t net) {
         double earliest = graph.net_output[net] ? clock_period
                                                 : std::numeric_limits<double>::infinity();
         for (std::uint32_t s = graph.net_sink_begin[net]; s < graph.net_sink_begin[net + 1]; ++s) {
@@ -217,7 +222,7 @@ void do_timing()
             const std::int32_t out = graph.gate_out[sink];
             if (out == no_position)
                 continue;
-            const double candidate = required_time[out] - graph.gate_delay[sink];
+            const double candidate = required_time[out] - delay[sink];
             if (earliest > candidate)
                 earliest = candidate;
         }

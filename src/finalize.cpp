@@ -76,7 +76,6 @@ void finalize_design()
     std::map<const CELL*, int> gates_of_cell;
     const CELL* last_cell = nullptr;
     int* last_count = nullptr;
-    design_graph.gate_delay.resize(gates.size());
     for (std::uint32_t g = 0; g < gates.size(); ++g) {
         GATE& gate = *gates[g];
         gate_count += 1;
@@ -93,7 +92,6 @@ void finalize_design()
             if (output_load[out] > cell.maxc)
                 over_max_capacitance_cnt += 1;
         }
-        design_graph.gate_delay[g] = gate.delay;
     }
     for (auto& [name, cell] : lib.cells) {
         const auto counted = gates_of_cell.find(&cell);

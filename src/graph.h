@@ -1,10 +1,9 @@
-// The finished design's connections and gate delays as compact index
-// arrays, with an order of its gates in which each gate comes after every
-// gate that drives one of its inputs. finalize_design takes them from the
-// records once the netlist is read, and the design does not change after
-// that; the loop check orders the gates, and the analysis passes then sweep
-// the order over these arrays instead of chasing pointers through millions
-// of records. Positions are those of gates and nets.owned; each list keeps
+// The finished design's connections as compact index arrays, with an order
+// of its gates in which each gate comes after every gate that drives one of
+// its inputs. finalize_design takes them from the records once the netlist
+// is read, and the design does not change after that; the loop check orders
+// the gates, and the analysis passes then sweep the order over these arrays
+// instead of chasing pointers through millions of records. Positions are those of gates and nets.owned; each list keeps
 // the records' order (pin-name order of a gate's inputs, connection order of
 // a net's sinks).
 #pragma once
@@ -34,8 +33,6 @@ struct DESIGN_GRAPH {
     // gate_in_begin[g + 1].
     std::vector<std::uint32_t> gate_in_begin;
     std::vector<std::uint32_t> gate_in;
-    // Per gate: its delay, as finalisation set it in the gate.
-    std::vector<double> gate_delay;
     // Per net: its driving gate, or no_position.
     std::vector<std::int32_t> net_driver;
     // Per net: whether it is a primary input, a primary output.
@@ -51,8 +48,7 @@ struct DESIGN_GRAPH {
     std::vector<std::uint32_t> order;
 };
 
-// The connections of the design as it stands; gate_delay and order are
-// left empty.
+// The connections of the design as it stands; the order is left empty.
 DESIGN_GRAPH graph_of_design();
 // Fills graph.order; false when some gates cannot be placed, because they
 // lie on a loop or behind one.
