@@ -1,6 +1,10 @@
 // Design database: the library and design records, the process-wide
 // containers that own them, the builders the parser calls while it reads a
 // file, finalisation, the loop check, the listings and the fatal reporters.
+// Each connection is recorded once, in the records: a pin's net, a net's
+// driver, a gate's cell, a net's port flags. Positions (in gates and
+// nets.owned) are ids less one, and a net's sinks are a view that
+// finalisation makes from the pins.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +13,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
 
 constexpr int PIN_UNSET = 0;
 constexpr int PIN_IN = 1;

@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(do_timing, timing, testing::Values(
     // The negative arrival of n counts as 0 at g2.
     TIMING_CASE{"negative_delays", "input a; output y; neg g1 (a, n); neg g2 (n, y);", -2.0,
                 0.0, -0.5, -0.5, "a 0 1;n -1.5 -0.5;y -1.5 -2;"},
-    // Gates written after the gates they feed: the walk instead of the sweep.
+    // Gates written after the gates they feed: the same times.
     TIMING_CASE{"worked_chain_out_of_order",
                 "input a, b; output y; inv3 g2 (n, y); and2 g1 (a, b, n);", 4.0, 5.0, -1.0,
                 -4.0, "a 0 -1;b 0 -1;n 2 1;y 5 4;"},
@@ -143,6 +143,9 @@ INSTANTIATE_TEST_SUITE_P(do_dyn_power, probability, testing::Values(
     // Two gates the pass cannot evaluate: the nets are walked in name order.
     PROB_CASE{"first_error_by_net_name", "input a, b; foo g1 (a, b, z); AND g2 (a, b, c);", "c",
               0.0, "AND"},
+    // The walk from a1 reaches z9's driver before b is taken.
+    PROB_CASE{"first_error_depth_first",
+              "input a; AND g3 (a, a, b); foo g1 (a, a, z9); buf g2 (z9, a1);", "a1", 0.0, "foo"},
     PROB_CASE{"and_with_only_a", "input a; and g (.A(a), .Y(y));", "y", 0.0, "and"},
     PROB_CASE{"buf_without_input", "buf g (.Y(y));", "y", 0.0, "buf"}), case_name);
 
@@ -202,8 +205,8 @@ INSTANTIATE_TEST_SUITE_P(cost_function, cost, testing::Values(
     COST_CASE{"negative_clock", "-1_-1_-1", 0.0, 0.0, 20.0}), case_name);
 
 // A chain of a million buf gates, written from its start or from its end.
-// From its end every gate comes before its driver, so that the passes walk
-// a million gates deep instead of sweeping.
+// From its end every gate comes before its driver, so that the order of the
+// gates is the reverse of the statements'.
 void check_million_buf_chain(bool from_its_end)
 {
     add_cell("b1", "buf", 1.0, 0.25);
