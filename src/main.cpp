@@ -18,6 +18,9 @@ int parse_file(const std::string& path)
     FILE* in = std::fopen(path.c_str(), "r");
     if (!in)
         uti_error("file '%s' not found\n", path.c_str());
+    // The scanner reads into a buffer of its own, sized from the file; a
+    // stdio buffer beside it would only copy the same bytes once more.
+    std::setvbuf(in, nullptr, _IONBF, 0);
     yyin = in;
     line_no = 1;
     const int result = yyparse();
