@@ -67,21 +67,26 @@ double leaf_probability(const DESIGN_GRAPH& graph, std::uint32_t leaf)
     return graph.net_input[leaf] ? 0.5 : 0.0;
 }
 
-LOGIC logic_of(std::uint32_t gate)
+// Each gate's logic function, side by side for the sweep.
+std::vector<LOGIC> gate_logic()
 {
-    return gates[gate]->cell->figures.logic;
+    std::vector<LOGIC> logic;
+    logic.reserve(gates.size());
+    for (const auto& gate : gates)
+        logic.push_back(gate->cell->figures.logic);
+    return logic;
 }
 
 // True when gate_probability would report an error for a gate that the
 // pass evaluates: one that drives a net that is not a leaf.
-bool has_probability_error(const DESIGN_GRAPH& graph)
+bool has_probability_error(const DESIGN_GRAPH& graph, const std::vector<LOGIC>& logic_of)
 {
     for (std::uint32_t gate = 0; gate < graph.gate_out.size(); ++gate) {
         const std::int32_t out = graph.gate_out[gate];
         if (out == no_position || is_leaf(graph, static_cast<std::uint32_t>(out)))
             continue;
         const std::uint32_t count = graph.gate_in_begin[gate + 1] - graph.gate_in_begin[gate];
-        const LOGIC logic = logic_of(gate);
+        const LOGIC logic = logic_of[gate];
         const bool one_input = logic == LOGIC::BUF || logic == LOGIC::NOT;
         const bool two_inputs = logic != LOGIC::OTHER && !one_input;
         if (!(count == 1 && one_input) && !(count == 2 && two_inputs))
@@ -104,7 +109,7 @@ struct BACK_FRAME {
 // Which gate's error is reported depends on the order of the recursion:
 // nets in name order, each walked back through its driver's inputs depth
 // first, with an explicit stack.
-void report_probability_error(const DESIGN_GRAPH& graph)
+void report_probability_error(const DESIGN_GRAPH& graph, const std::vector<LOGIC>& logic_of)
 {
     std::vector<unsigned char> known(set_prob.size(), 0);
     std::vector<BACK_FRAME> stack;
@@ -141,7 +146,7 @@ void report_probability_error(const DESIGN_GRAPH& graph)
                 continue;
             }
             set_prob[frame.net] =
-                gate_probability(frame.gate, logic_of(frame.gate), frame.values, frame.count);
+                gate_probability(frame.gate, logic_of[frame.gate], frame.values, frame.count);
             known[frame.net] = 1;
             stack.pop_back();
         }
@@ -155,8 +160,9 @@ void do_dyn_power()
     const DESIGN_GRAPH& graph = design_graph;
     const std::size_t net_count = graph.net_driver.size();
     set_prob.assign(net_count, 0.0);
-    if (has_probability_error(graph))
-        report_probability_error(graph);
+    const std::vector<LOGIC> logic = gate_logic();
+    if (has_probability_error(graph, logic))
+        report_probability_error(graph, logic);
     for (std::uint32_t net = 0; net < net_count; ++net)
         if (is_leaf(graph, net))
             set_prob[net] = leaf_probability(graph, net);
@@ -168,7 +174,7 @@ void do_dyn_power()
         std::uint32_t count = 0;
         for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i)
             values[count++] = set_prob[graph.gate_in[i]];
-        set_prob[out] = gate_probability(gate, logic_of(gate), values, count);
+        set_prob[out] = gate_probability(gate, logic[gate], values, count);
     }
     const auto switching_at = [](std::uint32_t net) {
         const double p = set_prob[net];
