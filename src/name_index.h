@@ -3,10 +3,10 @@
 // netlist read. A slot keeps the name's first eight bytes, so a name of up
 // to eight bytes is matched without touching its record.
 //
-// Netlists mostly number their names (n17, n18, g_4032) in about the order
-// the records are made, and a statement mostly refers to recent ones. A name
-// that ends in a number therefore starts its probe at its prefix's hash plus
-// that number: names numbered one after the other sit side by side, and the
+// Netlists mostly number their names (n17, n18, g_4032, _4032_) in about
+// the order the records are made, and a statement mostly refers to recent
+// ones. A name that holds a number therefore starts its probe at the hash of
+// the rest of the name plus that number: names numbered one after the other sit side by side, and the
 // look-ups of a statement keep to a few cache lines instead of missing the
 // cache on every name. A probe that finds its first cache line taken moves
 // on to lines picked at random, so that a name whose start falls inside such
@@ -69,32 +69,42 @@ inline std::uint64_t word_at(const char* at, std::size_t left)
            load(std::uint8_t{}, left - 1) << 8 * (left - 1);
 }
 
-// Where the probe for `name` starts, as 28 bits: its prefix's hash plus its
-// number when it ends in one to eighteen digits, else its hash. (n7 and n007
-// start at the same slot; their probes part after the first cache line.)
-// key_of takes it for names longer than eight bytes.
+// Where the probe for `name` starts, as 28 bits: the hash of the name
+// without its last run of one to eighteen digits, plus the number those
+// digits write; the hash of the whole name when it has no such run. Digits
+// need not end the name: synthesis tools write names like _4032_, and those
+// number their records just as n4032 does. (n7 and n007 start at the same
+// slot; their probes part after the first cache line.) key_of takes it for
+// names longer than eight bytes.
 inline std::uint32_t start_of(std::string_view name)
 {
     constexpr std::size_t most_digits = 18;
+    const auto is_digit = [&name](std::size_t i) {
+        return static_cast<unsigned char>(name[i] - '0') < 10;
+    };
+    std::size_t end = name.size();  // of the digits
+    while (end > 0 && !is_digit(end - 1))
+        --end;
     std::size_t digits = 0;
-    while (digits < name.size() && digits <= most_digits &&
-           static_cast<unsigned char>(name[name.size() - 1 - digits] - '0') < 10)
+    while (digits < end && digits <= most_digits && is_digit(end - 1 - digits))
         ++digits;
     if (digits == 0 || digits > most_digits)
         return static_cast<std::uint32_t>(std::hash<std::string_view>{}(name) >> 36);
-    const std::size_t prefix_length = name.size() - digits;
+    const std::size_t prefix_length = end - digits;
     std::uint64_t number = 0;
-    for (std::size_t i = prefix_length; i < name.size(); ++i)
+    for (std::size_t i = prefix_length; i < end; ++i)
         number = number * 10 + static_cast<std::uint64_t>(name[i] - '0');
-    const std::uint64_t prefix_hash = std::hash<std::string_view>{}(name.substr(0, prefix_length));
-    return static_cast<std::uint32_t>((prefix_hash >> 36) + number) & 0x0fffffffu;
+    std::uint64_t rest_hash = std::hash<std::string_view>{}(name.substr(0, prefix_length));
+    if (end < name.size())
+        rest_hash ^= std::hash<std::string_view>{}(name.substr(end)) * 0x9e3779b97f4a7c15ull;
+    return static_cast<std::uint32_t>((rest_hash >> 36) + number) & 0x0fffffffu;
 }
 
 // start_of for a name of at most eight bytes, from its bytes in `head`,
 // without a pass over its characters: netlist names are mostly that short.
 // Digits are found in all eight bytes at once (a name the scanner reads has
 // no byte above 0x7f; any other name still gets one fixed start), and the
-// prefix is mixed in registers instead of hashed.
+// bytes around the number are mixed in registers instead of hashed.
 inline std::uint32_t start_of_short(std::uint64_t head, std::size_t length)
 {
     constexpr std::uint64_t ones = 0x0101010101010101ull;
@@ -102,16 +112,25 @@ inline std::uint32_t start_of_short(std::uint64_t head, std::size_t length)
     const std::uint64_t at_least_0 = ((head | high) - 0x30 * ones) & high;
     const std::uint64_t at_most_9 = ((0x39 * ones | high) - head) & high;
     const std::uint64_t in_name = length == 8 ? high : ((std::uint64_t{1} << 8 * length) - 1) & high;
-    const std::uint64_t other = in_name & ~(at_least_0 & at_most_9);
-    // Bytes after the last one that is not a digit are the number.
-    const std::size_t prefix_length = other ? (63 - __builtin_clzll(other)) / 8 + 1 : 0;
+    const std::uint64_t digit = in_name & at_least_0 & at_most_9;
+    std::uint64_t rest = head;
     std::uint64_t number = 0;
-    for (std::size_t i = prefix_length; i < length; ++i)
-        number = number * 10 + ((head >> 8 * i) & 0xf);
-    const std::uint64_t prefix =
-        prefix_length == 0 ? 0 : head & (~std::uint64_t{0} >> (64 - 8 * prefix_length));
-    std::uint64_t mixed = (prefix ^ (prefix_length == length ? length << 59 : 0)) *
-                          0x9e3779b97f4a7c15ull;
+    bool numbered = false;
+    if (digit) {
+        numbered = true;
+        // The number is the last run of digits: from the byte after the last
+        // other byte before the last digit, up to that digit.
+        const std::size_t last_digit = (63 - __builtin_clzll(digit)) / 8;
+        const std::uint64_t before = in_name & ~digit & ((std::uint64_t{1} << 8 * last_digit) - 1);
+        const std::size_t prefix_length = before ? (63 - __builtin_clzll(before)) / 8 + 1 : 0;
+        for (std::size_t i = prefix_length; i <= last_digit; ++i)
+            number = number * 10 + ((head >> 8 * i) & 0xf);
+        const std::uint64_t prefix =
+            prefix_length == 0 ? 0 : head & (~std::uint64_t{0} >> (64 - 8 * prefix_length));
+        const std::uint64_t suffix = last_digit == 7 ? 0 : head >> 8 * (last_digit + 1);
+        rest = prefix | (prefix_length == 0 ? suffix : suffix << 8 * prefix_length);
+    }
+    std::uint64_t mixed = (rest ^ (numbered ? 0 : length << 59)) * 0x9e3779b97f4a7c15ull;
     mixed ^= mixed >> 29;
     mixed *= 0xbf58476d1ce4e5b9ull;
     mixed ^= mixed >> 32;
