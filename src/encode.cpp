@@ -3,6 +3,7 @@
 
 #include "design.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
@@ -82,27 +83,103 @@ std::int32_t read_group_number(const std::string& token)
     return static_cast<std::int32_t>(value);
 }
 
-// True when the digits before any exponent are not all zeros.
-bool is_written_non_zero(const std::string& token)
+// A decimal magnitude d1.d2d3... times 10 to the exponent: digits without
+// leading or trailing zeros, none for zero.
+struct DECIMAL {
+    std::string digits;
+    long exponent = 0;
+};
+
+// The magnitude of a token that is_double accepted, exactly as written.
+DECIMAL written_magnitude(const std::string& token)
 {
-    for (const char c : token) {
-        if (c == 'e' || c == 'E')
-            break;
-        if (c >= '1' && c <= '9')
-            return true;
+    std::size_t i = 0;
+    if (token[i] == '+' || token[i] == '-')
+        ++i;
+    std::string mantissa;
+    long before_point = -1;
+    for (; i < token.size() && token[i] != 'e' && token[i] != 'E'; ++i) {
+        if (token[i] == '.')
+            before_point = static_cast<long>(mantissa.size());
+        else
+            mantissa += token[i];
     }
-    return false;
+    if (before_point < 0)
+        before_point = static_cast<long>(mantissa.size());
+    // The written exponent, held at a bound far beyond both edges so that
+    // no digit count can carry a number back between them.
+    constexpr long exponent_bound = 100000;
+    long exponent = 0;
+    bool negative = false;
+    if (i < token.size()) {
+        ++i;
+        if (token[i] == '+' || token[i] == '-')
+            negative = token[i++] == '-';
+        for (; i < token.size(); ++i)
+            exponent = std::min(exponent * 10 + (token[i] - '0'), exponent_bound);
+    }
+    DECIMAL magnitude;
+    const std::size_t first = mantissa.find_first_not_of('0');
+    if (first == std::string::npos)
+        return magnitude;
+    magnitude.digits = mantissa.substr(first, mantissa.find_last_not_of('0') + 1 - first);
+    magnitude.exponent =
+        before_point - static_cast<long>(first) - 1 + (negative ? -exponent : exponent);
+    return magnitude;
+}
+
+// Multiplies a decimal digit string by a small factor.
+void multiply(std::string& digits, int factor)
+{
+    int carry = 0;
+    for (auto d = digits.rbegin(); d != digits.rend(); ++d) {
+        const int product = (*d - '0') * factor + carry;
+        *d = static_cast<char>('0' + product % 10);
+        carry = product / 10;
+    }
+    for (; carry > 0; carry /= 10)
+        digits.insert(digits.begin(), static_cast<char>('0' + carry % 10));
+}
+
+// The exact decimal form of a positive finite float m * 2^e (m an integer):
+// m doubled e times, or m times 5^-e and scaled by 10^e.
+DECIMAL exact_decimal(float value)
+{
+    int e = 0;
+    const float fraction = std::frexp(value, &e);
+    std::string digits =
+        std::to_string(static_cast<std::uint32_t>(std::ldexp(fraction, FLT_MANT_DIG)));
+    e -= FLT_MANT_DIG;
+    for (int k = 0; k < (e < 0 ? -e : e); ++k)
+        multiply(digits, e < 0 ? 5 : 2);
+    DECIMAL exact;
+    exact.exponent = static_cast<long>(digits.size()) - 1 + (e < 0 ? e : 0);
+    exact.digits = digits.substr(0, digits.find_last_not_of('0') + 1);
+    return exact;
+}
+
+// Below zero, zero or above zero as a is below, equal to or above b (both
+// non-zero): with leading digits non-zero, the exponent decides first and
+// the digits then compare as text.
+int compare(const DECIMAL& a, const DECIMAL& b)
+{
+    if (a.exponent != b.exponent)
+        return a.exponent < b.exponent ? -1 : 1;
+    return a.digits.compare(b.digits);
 }
 
 // Reads a token that is_double accepted at single precision; a value that
 // single precision cannot hold is a malformed module name.
 double read_constraint(const std::string& token)
 {
-    const double wide = std::strtod(token.c_str(), nullptr);
-    const float narrow = std::strtof(token.c_str(), nullptr);
-    if (std::isinf(narrow) || (is_written_non_zero(token) && std::fabs(wide) < FLT_MIN))
+    static const DECIMAL largest = exact_decimal(FLT_MAX);
+    static const DECIMAL smallest = exact_decimal(FLT_MIN);
+    // Exact range check: the written digits against the exact decimals of FLT_MAX and FLT_MIN.
+    const DECIMAL written = written_magnitude(token);
+    if (!written.digits.empty() &&
+        (compare(written, largest) > 0 || compare(written, smallest) < 0))
         uti_error("module name error\n");
-    return static_cast<double>(narrow);
+    return static_cast<double>(std::strtof(token.c_str(), nullptr));
 }
 
 } // namespace

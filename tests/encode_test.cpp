@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
+
 #include <string>
 
 namespace {
@@ -103,7 +105,13 @@ INSTANTIATE_TEST_SUITE_P(parse_design_name, constraints, testing::Values(
     CONSTRAINT_CASE{"single_precision", "0.1_2.5_10", static_cast<double>(0.1f), 2.5, 10.0},
     CONSTRAINT_CASE{"final_underscore", "1_2_3_", 1.0, 2.0, 3.0},
     CONSTRAINT_CASE{"sign_point_exponent", "-1_.5_2e3", -1.0, 0.5, 2000.0},
-    CONSTRAINT_CASE{"zero_with_exponent", "0e-400_-0.0_0", 0.0, -0.0, 0.0}), case_name);
+    CONSTRAINT_CASE{"zero_with_exponent", "0e-400_-0.0_0", 0.0, -0.0, 0.0},
+    CONSTRAINT_CASE{"largest_single_exactly",
+                    "340282346638528859811704183484516925440_-3.4028234663852885981170418348451692544e38_1",
+                    FLT_MAX, -FLT_MAX, 1.0},
+    CONSTRAINT_CASE{"smallest_normal_exactly", "1_1_1.17549435082228750796873653722224567781866"
+                    "55567720875215087517062784172594547271728515625e-38", 1.0, 1.0, FLT_MIN}),
+    case_name);
 
 struct NAME_ERROR_CASE { const char* name; std::string design_name; };
 class bad_design_name : public testing::TestWithParam<NAME_ERROR_CASE> {};
@@ -126,6 +134,16 @@ INSTANTIATE_TEST_SUITE_P(parse_design_name, bad_design_name, testing::Values(
     NAME_ERROR_CASE{"64_numbers_without_zero_byte", "top" + repeat("_1", 64)},
     NAME_ERROR_CASE{"above_single_precision", "top_" + encode("1e39_1_1")},
     NAME_ERROR_CASE{"below_single_precision_normal", "top_" + encode("1_1e-39_1")},
+    // Each of these converts onto the largest float or the smallest normal one.
+    NAME_ERROR_CASE{"above_largest_single_written", "top_" + encode("-3.4028235e38_1_1")},
+    NAME_ERROR_CASE{"shortest_double_form_of_largest_single",
+                    "top_" + encode("1_3.4028234663852886e38_1")},
+    NAME_ERROR_CASE{"last_digit_above_largest_single",
+                    "top_" + encode("1_1_340282346638528859811704183484516925440.000001")},
+    NAME_ERROR_CASE{"below_smallest_normal_written", "top_" + encode("1.17549433e-38_1_1")},
+    NAME_ERROR_CASE{"last_digit_below_smallest_normal",
+                    "top_" + encode("1_0.117549435082228750796873653722224567781866555677208752"
+                                    "15087517062784172594547271728515624e-37_1")},
     // Written non-zero, though double precision already rounds it to zero.
     NAME_ERROR_CASE{"below_double_precision", "top_" + encode("1_1_1e-400")}),
     case_name);
