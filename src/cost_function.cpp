@@ -220,7 +220,7 @@ void do_timing()
     // by each sink gate's output less that gate's delay, in sink order. A
     // gate's sinks come after it in the order, so backwards they are known.
     required_time.assign(net_count, 0.0);
-    const auto required_from_sinks = [&graph, &delay](std::uint32_t net) {
+    const auto required_from_sinks = [&](std::uint32_t net) {
         double earliest = graph.net_output[net] ? clock_period
                                                 : std::numeric_limits<double>::infinity();
         for (std::uint32_t s = graph.net_sink_begin[net]; s < graph.net_sink_begin[net + 1]; ++s) {
