@@ -87,6 +87,8 @@ template <typename RECORD>
 struct RECORD_BLOCKS {
     static constexpr unsigned first_shift = 8;  // 256 records in the first block
     std::vector<RECORD*> blocks;
+    // The blocks by address, for the position of a record from its address.
+    std::vector<std::pair<std::uintptr_t, unsigned>> by_address;
 
     static unsigned block_of(std::size_t position)
     {
@@ -105,10 +107,27 @@ struct RECORD_BLOCKS {
     RECORD* make(std::size_t position)
     {
         const unsigned block = block_of(position);
-        if (block == blocks.size())
+        if (block == blocks.size()) {
             blocks.push_back(static_cast<RECORD*>(
                 ::operator new(sizeof(RECORD) << (first_shift + block))));
+            const std::pair<std::uintptr_t, unsigned> entry{
+                reinterpret_cast<std::uintptr_t>(blocks.back()), block};
+            by_address.insert(std::upper_bound(by_address.begin(), by_address.end(), entry),
+                              entry);
+        }
         return ::new (at(position)) RECORD();
+    }
+    // The position of a record made here, found without reading it.
+    std::size_t position_of(const RECORD* record) const
+    {
+        const auto address = reinterpret_cast<std::uintptr_t>(record);
+        const auto after = std::upper_bound(
+            by_address.begin(), by_address.end(), address,
+            [](std::uintptr_t a, const std::pair<std::uintptr_t, unsigned>& entry) {
+                return a < entry.first;
+            });
+        const auto& [start, block] = *(after - 1);
+        return start_of(block) + (address - start) / sizeof(RECORD);
     }
 };
 
@@ -155,6 +174,32 @@ void connect_output(GATE* gate, NET* net, const char* driven_format)
     pin->net = net;
 }
 
+// Cells found by name, remembered per hash bucket: a netlist names a few
+// cells over and over, and a map search compares whole names. Cells stay
+// where they are until the library is reset, which forgets them all.
+struct CELL_CACHE_ENTRY {
+    std::string name;
+    CELL* cell = nullptr;
+};
+CELL_CACHE_ENTRY cell_cache[64];  // by the top six bits of a mix of the name
+
+CELL* find_cell(std::string_view name)
+{
+    using name_index_detail::word_at;
+    const std::uint64_t last = name.size() > 8 ? word_at(name.data() + name.size() - 8, 8) : 0;
+    const std::uint64_t mixed =
+        (word_at(name.data(), name.size()) ^ (last * 0xbf58476d1ce4e5b9ull) ^ name.size()) *
+        0x9e3779b97f4a7c15ull;
+    CELL_CACHE_ENTRY& entry = cell_cache[mixed >> 58];
+    if (entry.cell && entry.name == name)
+        return entry.cell;
+    const auto found = lib.cells.find(name);
+    if (found == lib.cells.end())
+        return nullptr;
+    entry = {std::string(name), &found->second};
+    return entry.cell;
+}
+
 NET* net_named(std::string_view name)
 {
     return net_blocks.at(net_position_of(name));
@@ -196,6 +241,11 @@ void LIB::reset()
     attr_num = -1;
     attributes.clear();
     cells.clear();
+}
+
+std::uint32_t net_position(const NET* net)
+{
+    return static_cast<std::uint32_t>(net_blocks.position_of(net));
 }
 
 PIN* NET_SINKS::ITERATOR::operator*() const
@@ -319,6 +369,8 @@ void uti_error_at(const char* format, ...)
 void lib_rst()
 {
     lib.reset();
+    for (CELL_CACHE_ENTRY& entry : cell_cache)
+        entry.cell = nullptr;
     tmp_cell.attrs.clear();
 }
 
@@ -434,8 +486,8 @@ void insert_outputs(std::string_view name)
 
 void create_instance(std::string_view cell_ref, std::string_view inst_name)
 {
-    const auto found = lib.cells.find(cell_ref);
-    if (found == lib.cells.end())
+    CELL* cell = find_cell(cell_ref);
+    if (!cell)
         uti_error_at("cell type '%s' not found in lib\n", std::string(cell_ref).c_str());
     const std::size_t next = gates.size();
     if (inst_name != "(empty)" &&
@@ -444,7 +496,7 @@ void create_instance(std::string_view cell_ref, std::string_view inst_name)
     GATE* gate = gate_blocks.make(next);
     gates.push_back(std::unique_ptr<GATE>(gate));
     gate->name = inst_name;
-    gate->cell = &found->second;
+    gate->cell = cell;
     if (port_map == PORT_MAP_NAME)
         connect_by_name(gate, cell_ref);
     else if (port_map == PORT_MAP_ORDER)

@@ -145,6 +145,10 @@ inline std::uint32_t position_of(const NET& net)
     return static_cast<std::uint32_t>(net.id - 1);
 }
 
+// The same position from where the net sits, without reading it: for walks
+// over millions of pins whose nets are far out of cache.
+std::uint32_t net_position(const NET* net);
+
 // Membership of the primary inputs or outputs, by name: a view of the nets'
 // flags (`flag` is NET::is_primary_input or NET::is_primary_output).
 struct PORT_SET {

@@ -23,12 +23,14 @@ DESIGN_GRAPH graph_of_design()
     for (const auto& gate : gates) {
         const std::uint32_t position = position_of(*gate);
         for (const PIN& pin : gate->in_pins)
-            graph.gate_in.push_back(position_of(*pin.net));
+            graph.gate_in.push_back(net_position(pin.net));
         graph.gate_in_begin.push_back(static_cast<std::uint32_t>(graph.gate_in.size()));
         const NET* out = gate->out_pin.net;
-        graph.gate_out.push_back(out ? static_cast<std::int32_t>(position_of(*out)) : no_position);
+        const std::int32_t out_position =
+            out ? static_cast<std::int32_t>(net_position(out)) : no_position;
+        graph.gate_out.push_back(out_position);
         if (out)
-            graph.net_driver[position_of(*out)] = static_cast<std::int32_t>(position);
+            graph.net_driver[out_position] = static_cast<std::int32_t>(position);
     }
     // The sinks by a stable counting sort of the input connections by net:
     // gate_in holds them gate by gate in pin order, which is the order in
