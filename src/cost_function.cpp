@@ -29,37 +29,45 @@ bool is_leaf(const DESIGN_GRAPH& graph, std::uint32_t net)
     return graph.net_input[net] || graph.net_driver[net] == no_position;
 }
 
+// Whether a gate of this logic function with `count` connected inputs has a
+// probability formula: one input for buf and not, two for the other six.
+bool has_formula(LOGIC logic, std::uint32_t count)
+{
+    if (logic == LOGIC::OTHER)
+        return false;
+    return count == (logic == LOGIC::BUF || logic == LOGIC::NOT ? 1u : 2u);
+}
+
 // Probability of a gate's output from its input values, by cell type.
 double gate_probability(std::uint32_t gate, LOGIC logic, const double* values,
                         std::uint32_t count)
 {
-    const double a = count > 0 ? values[0] : 0.0;
+    if (!has_formula(logic, count))
+        uti_error("Input number of cell '%s' error\n",
+                  gates[gate]->cell->attrs["cell_type"].sval.c_str());
+    const double a = values[0];
     const double b = count > 1 ? values[1] : 0.0;
-    if (count == 1) {
-        if (logic == LOGIC::BUF)
-            return a;
-        if (logic == LOGIC::NOT)
-            return 1 - a;
-    } else if (count == 2) {
-        switch (logic) {
-        case LOGIC::AND:
-            return a * b;
-        case LOGIC::OR:
-            return 1 - (1 - a) * (1 - b);
-        case LOGIC::NAND:
-            return 1 - a * b;
-        case LOGIC::NOR:
-            return (1 - a) * (1 - b);
-        case LOGIC::XOR:
-            return a * (1 - b) + (1 - a) * b;
-        case LOGIC::XNOR:
-            return a * b + (1 - a) * (1 - b);
-        default:
-            break;
-        }
+    switch (logic) {
+    case LOGIC::BUF:
+        return a;
+    case LOGIC::NOT:
+        return 1 - a;
+    case LOGIC::AND:
+        return a * b;
+    case LOGIC::OR:
+        return 1 - (1 - a) * (1 - b);
+    case LOGIC::NAND:
+        return 1 - a * b;
+    case LOGIC::NOR:
+        return (1 - a) * (1 - b);
+    case LOGIC::XOR:
+        return a * (1 - b) + (1 - a) * b;
+    case LOGIC::XNOR:
+        return a * b + (1 - a) * (1 - b);
+    case LOGIC::OTHER:
+        break;
     }
-    uti_error("Input number of cell '%s' error\n",
-              gates[gate]->cell->attrs["cell_type"].sval.c_str());
+    return 0.0;  // not reached: has_formula rejects OTHER
 }
 
 double leaf_probability(const DESIGN_GRAPH& graph, std::uint32_t leaf)
@@ -85,11 +93,7 @@ bool has_probability_error(const DESIGN_GRAPH& graph, const std::vector<LOGIC>& 
         const std::int32_t out = graph.gate_out[gate];
         if (out == no_position || is_leaf(graph, static_cast<std::uint32_t>(out)))
             continue;
-        const std::uint32_t count = graph.gate_in_begin[gate + 1] - graph.gate_in_begin[gate];
-        const LOGIC logic = logic_of[gate];
-        const bool one_input = logic == LOGIC::BUF || logic == LOGIC::NOT;
-        const bool two_inputs = logic != LOGIC::OTHER && !one_input;
-        if (!(count == 1 && one_input) && !(count == 2 && two_inputs))
+        if (!has_formula(logic_of[gate], graph.gate_in_begin[gate + 1] - graph.gate_in_begin[gate]))
             return true;
     }
     return false;
@@ -117,11 +121,8 @@ void report_probability_error(const DESIGN_GRAPH& graph, const std::vector<LOGIC
         const auto gate = static_cast<std::uint32_t>(graph.net_driver[n]);
         return BACK_FRAME{n, gate, graph.gate_in_begin[gate], graph.gate_in_begin[gate + 1]};
     };
-    std::vector<std::uint32_t> order(set_prob.size());
-    for (std::uint32_t n = 0; n < order.size(); ++n)
-        order[n] = n;
-    sort_by_net_name(order);
-    for (const std::uint32_t start : order) {
+    for (const NET* net : net_order()) {
+        const std::uint32_t start = position_of(*net);
         if (known[start])
             continue;
         if (is_leaf(graph, start)) {
