@@ -7,12 +7,13 @@
 #include "reader.h"
 
 #include <string>
-#include <unordered_map>
 
 /* Parse stack: 500 entries at first, doubled on demand up to 5,000,000. */
 #define YYINITSTACKSIZE 500
 #define YYMAXDEPTH 5000000
 
+/* The name an instance statement without one gets: the netlist builder
+   tells such a gate by this text and keeps it out of its duplicate check. */
 static char no_instance_name[] = "(empty)";
 %}
 

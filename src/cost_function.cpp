@@ -5,9 +5,14 @@
 // probability pass then writes prob and switching into the nets.
 #include "cost_function.h"
 
+#include "cell_figures.h"
 #include "graph.h"
+#include "net_order.h"
+#include "records.h"
 
 #include <limits>
+#include <map>
+#include <string>
 #include <vector>
 
 double max_arrival_time = 0.0;
@@ -23,6 +28,9 @@ std::vector<double> required_time;
 std::vector<double> set_prob;
 
 namespace {
+
+// Logic function of a cell type, for the probability formulas.
+enum class LOGIC { BUF, NOT, AND, OR, NAND, NOR, XOR, XNOR, OTHER };
 
 bool is_leaf(const DESIGN_GRAPH& graph, std::uint32_t net)
 {
@@ -75,13 +83,22 @@ double leaf_probability(const DESIGN_GRAPH& graph, std::uint32_t leaf)
     return graph.net_input[leaf] ? 0.5 : 0.0;
 }
 
-// Each gate's logic function, side by side for the sweep.
+// Each gate's logic function, side by side for the sweep; the cell type is
+// looked up once per cell.
 std::vector<LOGIC> gate_logic()
 {
+    static const std::map<std::string, LOGIC> logic_of_type = {
+        {"buf", LOGIC::BUF}, {"not", LOGIC::NOT},   {"and", LOGIC::AND}, {"or", LOGIC::OR},
+        {"nand", LOGIC::NAND}, {"nor", LOGIC::NOR}, {"xor", LOGIC::XOR}, {"xnor", LOGIC::XNOR}};
+    std::vector<LOGIC> logic_of_row;
+    for (const CELL_FIGURES& row : gate_figures.rows) {
+        const auto logic = logic_of_type.find(row.cell->attrs["cell_type"].sval);
+        logic_of_row.push_back(logic == logic_of_type.end() ? LOGIC::OTHER : logic->second);
+    }
     std::vector<LOGIC> logic;
     logic.reserve(gates.size());
-    for (const auto& gate : gates)
-        logic.push_back(gate->cell->figures.logic);
+    for (const std::uint32_t row : gate_figures.row_of_gate)
+        logic.push_back(logic_of_row[row]);
     return logic;
 }
 
@@ -182,7 +199,7 @@ void do_dyn_power()
         return (1 - p) * (p + p);
     };
     for (std::uint32_t net = 0; net < net_count; ++net) {
-        NET& record = *nets.owned[net];
+        NET& record = *nets.by_position[net];
         record.prob = set_prob[net];
         record.switching = switching_at(net);
     }
@@ -190,7 +207,7 @@ void do_dyn_power()
     for (std::uint32_t g = 0; g < graph.gate_out.size(); ++g)
         if (graph.gate_out[g] != no_position)
             dynamic_power = switching_at(static_cast<std::uint32_t>(graph.gate_out[g])) *
-                                gates[g]->cell->figures.leak +
+                                gate_figures.of_gate(g).leak +
                             dynamic_power;
 }
 
@@ -267,8 +284,8 @@ void do_power_area()
 {
     sum_power = 0.0;
     sum_area = 0.0;
-    for (const auto& gate : gates) {
-        const CELL_FIGURES& cell = gate->cell->figures;
+    for (std::uint32_t g = 0; g < gates.size(); ++g) {
+        const CELL_FIGURES& cell = gate_figures.of_gate(g);
         sum_power += cell.leak;
         sum_area += cell.area;
     }
@@ -281,8 +298,8 @@ void do_cross_pd()
     const DESIGN_GRAPH& graph = design_graph;
     std::vector<int> domain;
     domain.reserve(gates.size());
-    for (const auto& gate : gates)
-        domain.push_back(gate->cell->figures.pd);
+    for (std::uint32_t g = 0; g < gates.size(); ++g)
+        domain.push_back(gate_figures.of_gate(g).pd);
     cross_pd_cnt = 0;
     for (std::uint32_t sink = 0; sink < domain.size(); ++sink)
         for (std::uint32_t i = graph.gate_in_begin[sink]; i < graph.gate_in_begin[sink + 1]; ++i) {

@@ -1,10 +1,11 @@
 // Design finalisation and the combinational-loop check.
+#include "finalize.h"
+
+#include "cell_figures.h"
 #include "design.h"
 #include "graph.h"
 
 #include <iterator>
-#include <map>
-#include <string>
 #include <vector>
 
 double slp_for_fout_size(int fanout)
@@ -18,39 +19,15 @@ double slp_for_fout_size(int fanout)
     return 5.0;
 }
 
-namespace {
-
-// Looks the figures up once per cell; the library is complete by now.
-void take_cell_figures()
-{
-    static const std::map<std::string, LOGIC> logic_of_type = {
-        {"buf", LOGIC::BUF}, {"not", LOGIC::NOT},   {"and", LOGIC::AND}, {"or", LOGIC::OR},
-        {"nand", LOGIC::NAND}, {"nor", LOGIC::NOR}, {"xor", LOGIC::XOR}, {"xnor", LOGIC::XNOR}};
-    for (auto& [name, cell] : lib.cells) {
-        CELL_FIGURES& figures = cell.figures;
-        figures.a = cell.attrs[attr_a].fval;
-        figures.b = cell.attrs[attr_b].fval;
-        figures.leak = cell.attrs[attr_leak].fval;
-        figures.cap = cell.attrs[attr_cap].fval;
-        figures.area = cell.attrs[attr_area].fval;
-        figures.maxc = cell.attrs[attr_maxc].fval;
-        figures.pd = cell.attrs[attr_pd].ival;
-        const auto logic = logic_of_type.find(cell.attrs["cell_type"].sval);
-        figures.logic = logic == logic_of_type.end() ? LOGIC::OTHER : logic->second;
-    }
-}
-
-} // namespace
-
 void finalize_design()
 {
-    take_cell_figures();
+    gate_figures = figures_of_gates();
     design_graph = graph_of_design();
     const DESIGN_GRAPH& graph = design_graph;
     // Pin loads from 0.0 in connection order, the order of each net's sinks.
     std::vector<double> load(nets.size(), 0.0);
     for (std::uint32_t gate = 0; gate < gates.size(); ++gate) {
-        const double cap = gates[gate]->cell->figures.cap;
+        const double cap = gate_figures.of_gate(gate).cap;
         for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i)
             load[graph.gate_in[i]] += cap;
     }
@@ -58,7 +35,7 @@ void finalize_design()
     // figures of one net depend on nothing else, so creation order will do.
     std::vector<double> output_load(nets.size());
     for (std::uint32_t n = 0; n < nets.size(); ++n) {
-        NET& net = *nets.owned[n];
+        NET& net = *nets.by_position[n];
         net.sinks.first = graph.net_sink_begin[n];
         net.sinks.count = graph.net_sink_begin[n + 1] - graph.net_sink_begin[n];
         net.load_cap = load[n];
@@ -73,32 +50,25 @@ void finalize_design()
     over_max_capacitance_cnt = 0;
     // Usage is counted per cell first, then per name and type: a handful of
     // map updates instead of two per gate.
-    std::map<const CELL*, int> gates_of_cell;
-    const CELL* last_cell = nullptr;
-    int* last_count = nullptr;
+    std::vector<int> gates_of_row(gate_figures.rows.size(), 0);
     for (std::uint32_t g = 0; g < gates.size(); ++g) {
-        GATE& gate = *gates[g];
         gate_count += 1;
-        if (gate.cell != last_cell) {
-            last_cell = gate.cell;
-            last_count = &gates_of_cell[last_cell];
-        }
-        *last_count += 1;
+        gates_of_row[gate_figures.row_of_gate[g]] += 1;
         const std::int32_t out = graph.gate_out[g];
         if (out != no_position) {
             // Addition commutes exactly, so one sum serves the delay and the test.
-            const CELL_FIGURES& cell = gate.cell->figures;
-            gate.delay = cell.b + cell.a * output_load[out];
+            const CELL_FIGURES& cell = gate_figures.of_gate(g);
+            gates[g]->delay = cell.b + cell.a * output_load[out];
             if (output_load[out] > cell.maxc)
                 over_max_capacitance_cnt += 1;
         }
     }
-    for (auto& [name, cell] : lib.cells) {
-        const auto counted = gates_of_cell.find(&cell);
-        if (counted == gates_of_cell.end())
+    for (std::size_t row = 0; row < gates_of_row.size(); ++row) {
+        if (gates_of_row[row] == 0)
             continue;
-        cell_type_used[cell.attrs["cell_type"].sval] += counted->second;
-        cell_used[cell.attrs["cell_name"].sval] += counted->second;
+        auto& attrs = gate_figures.rows[row].cell->attrs;
+        cell_type_used[attrs["cell_type"].sval] += gates_of_row[row];
+        cell_used[attrs["cell_name"].sval] += gates_of_row[row];
     }
 }
 

@@ -2,8 +2,20 @@
 #include "graph.h"
 
 #include "design.h"
+#include "records.h"
 
 DESIGN_GRAPH design_graph;
+
+PIN* NET_SINKS::ITERATOR::operator*() const
+{
+    const std::uint32_t sink = design_graph.net_sink[at];
+    return gates[sink_gate(sink)]->in_pins[sink_slot(sink)];
+}
+
+PIN* NET_SINKS::operator[](std::size_t i) const
+{
+    return *ITERATOR{first + static_cast<std::uint32_t>(i)};
+}
 
 DESIGN_GRAPH graph_of_design()
 {
@@ -13,7 +25,7 @@ DESIGN_GRAPH graph_of_design()
     graph.net_input.assign(net_count, 0);
     graph.net_output.assign(net_count, 0);
     for (std::size_t n = 0; n < net_count; ++n) {
-        const NET& net = *nets.owned[n];
+        const NET& net = *nets.by_position[n];
         graph.net_input[n] = net.is_primary_input;
         graph.net_output[n] = net.is_primary_output;
     }

@@ -1,5 +1,8 @@
 // Design and library listings on standard output.
+#include "listing.h"
+
 #include "design.h"
+#include "net_order.h"
 
 #include <cstdio>
 

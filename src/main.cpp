@@ -3,6 +3,8 @@
 // listing, then the cost line on stdout and in the output file.
 #include "cost_function.h"
 #include "design.h"
+#include "finalize.h"
+#include "listing.h"
 #include "map.h"
 #include "options.h"
 #include "reader.h"

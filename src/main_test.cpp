@@ -2,6 +2,7 @@
 #include "main_test.h"
 
 #include "design.h"
+#include "listing.h"
 #include "options.h"
 #include "reader.h"
 

@@ -3,9 +3,12 @@
 #pragma once
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 // The stream the scanner reads; set it (and line_no) before each yyparse.
 extern FILE* yyin;
+// Input line of the token being read; only the scanner advances it.
+extern int line_no;
 // Parses the scanner's input to its end; returns 0 when it is accepted. Any
 // syntax error ends the run in yyerror, any semantic one in a builder.
 int yyparse();
@@ -17,8 +20,14 @@ int yylex();
 // builders have copied what they keep): their memory may be reused.
 void reader_release_texts();
 
-// True for the eight primitive cell types the probability pass evaluates.
+// The scanner has just read a name that the netlist builder may soon look
+// up as a net or an instance; the builder fetches the index slots for it
+// ahead of that look-up.
+void anticipate_name(std::string_view name);
+
+// Beside the parser, called by none of the programs: true for the eight
+// cell types that have a probability formula.
 bool is_primitive(const std::string& type);
 // Prints the message and, when `with_line` is set, "<message> in line <line>";
-// does not end the run.
+// does not end the run. Called by none of the programs.
 void yyerror_cus(const char* message, int with_line, int line);

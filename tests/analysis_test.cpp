@@ -2,6 +2,9 @@
 // and area, domain crossings, and eval_full's cost.
 #include "cost_function.h"
 #include "design.h"
+#include "finalize.h"
+#include "net_order.h"
+#include "records.h"
 #include "map.h"
 #include "reader.h"
 #include "unit_support.h"

@@ -1,37 +1,15 @@
-// Finalisation (fanout, wire loads, delays, counts), the loop check and the
-// two listings.
+// Finalisation: fanout, wire loads, delays, usage and violation counts.
 #include "design.h"
+#include "finalize.h"
 #include "map.h"
-#include "reader.h"
 #include "unit_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-#include <initializer_list>
+#include <map>
 #include <string>
-#include <utility>
 
 namespace {
-
-void add_cell(const char* name, const char* type,
-              std::initializer_list<std::pair<const char*, double>> reals)
-{
-    lib_tmp_cell_insert_attr_s("cell_name", name);
-    if (type)
-        lib_tmp_cell_insert_attr_s("cell_type", type);
-    for (const auto& [key, value] : reals)
-        lib_tmp_cell_insert_attr_f(key, value);
-    lib_create_cell_from_tmp_cell();
-}
-
-void add_gate(const char* cell, const char* name, const std::string& in, const std::string& out)
-{
-    insert_port_list_by_order(in);
-    insert_port_list_by_order(out);
-    create_instance(cell, name);
-}
 
 class finalize : public testing::Test {
 protected:
@@ -114,113 +92,6 @@ TEST_F(finalize, counts_gates_by_cell_and_type)
     EXPECT_EQ(cell_type_used, (std::map<std::string, int>{{"", 1}, {"not", 2}}));
     EXPECT_EQ(gates[2]->delay, 0.0);
     EXPECT_EQ(over_max_capacitance_cnt, 2);
-}
-
-struct LOOP_CASE { const char* name; const char* body; bool loop; };
-void PrintTo(const LOOP_CASE& c, std::ostream* os) { *os << c.name; }
-class loop_check : public finalize, public testing::WithParamInterface<LOOP_CASE> {};
-
-TEST_P(loop_check, rejects_only_a_cycle)
-{
-    parse_text(two_cells);
-    parse_text("module m (a);\n" + std::string(GetParam().body) + "endmodule\n");
-    finalize_design();
-    if (GetParam().loop)
-        EXPECT_EXIT(cyclic_check(), testing::ExitedWithCode(1),
-                    "^Error: Netlist contains self-loop\n$");
-    else
-        cyclic_check();
-}
-
-INSTANTIATE_TEST_SUITE_P(finalize, loop_check, testing::Values(
-    LOOP_CASE{"self_loop", "INV g1 (n, n);\n", true},
-    LOOP_CASE{"two_gates", "INV g1 (a, b);\nINV g2 (b, a);\n", true},
-    LOOP_CASE{"reconvergent",
-              "input a;\nINV g1 (a, b);\nINV g2 (b, c);\nINV g3 (b, d);\nNAND2 g4 (c, d, e);\n",
-              false},
-    LOOP_CASE{"unreached_from_inputs",
-              "input a;\nINV g0 (a, x);\nINV g1 (m, n);\nINV g2 (n, m);\n", true},
-    LOOP_CASE{"behind_reconvergence",
-              "NAND2 g1 (a, b, c);\nINV g2 (c, d);\nINV g3 (c, e);\nNAND2 g4 (d, e, f);\n"
-              "INV g5 (f, b);\n", true},
-    LOOP_CASE{"open_output", "INV g1 (.A(n));\nINV g2 (a, n);\n", false}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(finalize, million_gate_chain_passes)
-{
-    add_cell("INV", "not", {});
-    for (int i = 0; i < 1000000; ++i)
-        add_gate("INV", "(empty)", "n" + std::to_string(i), "n" + std::to_string(i + 1));
-    finalize_design();
-    cyclic_check();
-}
-
-struct DUMP_CASE { const char* name; const char* library; const char* netlist; const char* out; };
-void PrintTo(const DUMP_CASE& c, std::ostream* os) { *os << c.name; }
-class listing : public finalize, public testing::WithParamInterface<DUMP_CASE> {};
-
-// Without a netlist the library listing is checked.
-TEST_P(listing, prints_byte_for_byte)
-{
-    const DUMP_CASE& c = GetParam();
-    if (c.library)
-        parse_text(c.library);
-    if (c.netlist)
-        parse_text(c.netlist), finalize_design();
-    std::fflush(stdout);
-    testing::internal::CaptureStdout();
-    c.netlist ? dump_design() : dump_lib();
-    std::fflush(stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), c.out);
-}
-
-INSTANTIATE_TEST_SUITE_P(finalize, listing, testing::Values(
-    DUMP_CASE{"design", two_cells,
-              "module top_1 (a, y);\ninput a;\noutput y;\nINV g1 (a, n1);\nNAND2 (n1, n1, y);\n"
-              "input n1;\nINV g3 (.A(y));\nINV g4 (.A(z), .Y(w));\nendmodule\n",
-              "design: top_1\n***************************\n"
-              "  INV g1( .A(a) .Y(n1) )\n  NAND2 (empty)( .A(n1) .B(n1) .Y(y) )\n"
-              "  INV g3( .A(y) )\n  INV g4( .A(z) .Y(w) )\n"
-              "***************************\nnets:\n***************************\n"
-              "nets: a, driver: primary-input fanout(1): g1(A)\n"
-              "nets: n1, driver: g1 fanout(2): (empty)(A) (empty)(B)\n"
-              "nets: w, driver: g4 fanout(0):\n"
-              "nets: y, driver: (empty) fanout(2): g3(A) primary-output\n"
-              "nets: z, driver: (null) fanout(1): g4(A)\n***************************\n"},
-    DUMP_CASE{"library",
-              R"({ "information": { "cell_num": "2", "attribute_num": "3",
-                   "attributes": ["a_f", "pd_i", "a_f"] },
-                 "cells": [ { "cell_name": "NAND2", "cell_type": "nand", "data_1_f": "0.8",
-                              "data_3_i": "1.5", "Zf": "2" },
-                            { "cell_name": "INV", "cell_type": "not", "data_3_i": "7",
-                              "data_9_s": "4" } ] })",
-              nullptr,
-              "lib info:\n***************************\n  cell_num: 2\n  attr_num: 3\n"
-              "  attributes:\n    - a_f\n    - pd_i\n    - a_f\n***************************\n"
-              "cells:\n  INV:\n    - input_num: 1\n    - cell_name: INV\n    - cell_type: not\n"
-              "    - data_3_i: 7\n    - data_9_s: \n  NAND2:\n    - input_num: 2\n"
-              "    - Zf: 0.000000\n    - cell_name: NAND2\n    - cell_type: nand\n"
-              "    - data_1_f: 0.800000\n    - data_3_i: 0\n***************************\n"},
-    DUMP_CASE{"unset_library", nullptr, nullptr,
-              "lib info:\n***************************\n  cell_num: -1\n  attr_num: -1\n"
-              "  attributes:\n***************************\ncells:\n***************************\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-} // namespace
-
-namespace {
-
-// The loop check sees instances added after an earlier check.
-TEST_F(finalize, loop_check_sees_instances_added_after_a_check)
-{
-    add_cell("BUF", "buf", {});
-    add_gate("BUF", "g1", "a", "b");
-    add_gate("BUF", "g2", "b", "c");
-    finalize_design();
-    cyclic_check();
-    add_gate("BUF", "g3", "c", "a");
-    finalize_design();
-    EXPECT_EXIT(cyclic_check(), testing::ExitedWithCode(1), "^Error: Netlist contains self-loop\n$");
 }
 
 } // namespace

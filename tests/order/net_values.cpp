@@ -4,6 +4,8 @@
 // Usage: net_values LIBRARY NETLIST
 #include "cost_function.h"
 #include "design.h"
+#include "finalize.h"
+#include "records.h"
 #include "encode.h"
 #include "map.h"
 #include "reader.h"
@@ -25,7 +27,7 @@ struct NET_VALUES {
 std::vector<NET_VALUES> net_values()
 {
     std::vector<NET_VALUES> rows;
-    for (const auto& net : nets.owned)
+    for (const auto& net : nets.by_position)
         rows.push_back({net->name, arrival_time[position_of(*net)],
                         required_time[position_of(*net)], set_prob[position_of(*net)]});
     return rows;

@@ -1,0 +1,67 @@
+// Library builder: the information section's counts and names, and each
+// cell, read into tmp_cell and committed into lib at its closing brace.
+#include "design.h"
+
+namespace {
+
+const std::string& text_attr(CELL& cell, const char* key)
+{
+    return cell.attrs[key].sval;
+}
+
+} // namespace
+
+void lib_rst()
+{
+    lib.reset();
+    tmp_cell.attrs.clear();
+}
+
+void lib_set_cell_num(int count)
+{
+    lib.cell_num = count;
+}
+
+void lib_set_attr_num(int count)
+{
+    lib.attr_num = count;
+}
+
+void lib_add_attr(const std::string& name)
+{
+    lib.attributes.push_back(name);
+}
+
+// Each setter keeps its own working value whose other members are never
+// written, so every stored entry carries exactly one set member.
+void lib_tmp_cell_insert_attr_i(const std::string& key, int value)
+{
+    static LIB_ATTR attr;
+    attr.ival = value;
+    tmp_cell.attrs[key] = attr;
+}
+
+void lib_tmp_cell_insert_attr_f(const std::string& key, double value)
+{
+    static LIB_ATTR attr;
+    attr.fval = value;
+    tmp_cell.attrs[key] = attr;
+}
+
+void lib_tmp_cell_insert_attr_s(const std::string& key, const std::string& value)
+{
+    static LIB_ATTR attr;
+    attr.sval = value;
+    tmp_cell.attrs[key] = attr;
+}
+
+void lib_create_cell_from_tmp_cell()
+{
+    const std::string name = text_attr(tmp_cell, "cell_name");
+    if (lib.cells.count(name))
+        uti_error_at("Cell '%s' already exists\n", name.c_str());
+    const std::string& type = text_attr(tmp_cell, "cell_type");
+    tmp_cell.input_num = (type == "buf" || type == "not") ? 1 : 2;
+    lib.cells[name] = tmp_cell;
+    tmp_cell.attrs.clear();
+}
