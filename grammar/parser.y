@@ -5,6 +5,7 @@
 %{
 #include "design.h"
 #include "reader.h"
+#include "reader_memory.h"
 
 #include <string>
 

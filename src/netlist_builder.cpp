@@ -3,7 +3,7 @@
 #include "design.h"
 
 #include "name_index.h"
-#include "reader.h"
+#include "read_ahead.h"
 #include "records.h"
 
 #include <map>
@@ -174,9 +174,6 @@ NET* find_or_add_net(std::string_view name)
     return net_at(net_position_of(name));
 }
 
-// Where statements do not come in signal order, or names do not end in
-// their number, nearly every look-up misses the cache; fetching ahead hides
-// much of that.
 void anticipate_name(std::string_view name)
 {
     const NAME_SLOT key = index_key(name);

@@ -3,7 +3,6 @@
 #pragma once
 #include <cstdio>
 #include <string>
-#include <string_view>
 
 // The stream the scanner reads; set it (and line_no) before each yyparse.
 extern FILE* yyin;
@@ -15,15 +14,6 @@ int yyparse();
 int yylex();
 // Prints the message and "Line: <line_no>" on stdout and exits with status 1.
 [[noreturn]] void yyerror(const char* message);
-
-// The name texts scanned so far are dead (a statement is complete and its
-// builders have copied what they keep): their memory may be reused.
-void reader_release_texts();
-
-// The scanner has just read a name that the netlist builder may soon look
-// up as a net or an instance; the builder fetches the index slots for it
-// ahead of that look-up.
-void anticipate_name(std::string_view name);
 
 // Beside the parser, called by none of the programs: true for the eight
 // cell types that have a probability formula.

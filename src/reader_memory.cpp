@@ -1,8 +1,6 @@
 // Scanner buffer sizes and the arena of name texts.
 #include "reader_memory.h"
 
-#include "reader.h"
-
 #include <sys/stat.h>
 
 #include <algorithm>

@@ -12,3 +12,6 @@ constexpr int unknown_size_buffer = 1 << 14;
 int buffer_size_for(FILE* stream);
 // A copy of a scanned name that lives until reader_release_texts.
 char* keep_text(const char* text, std::size_t length);
+// The name texts scanned so far are dead (a statement is complete and its
+// builders have copied what they keep): their memory may be reused.
+void reader_release_texts();

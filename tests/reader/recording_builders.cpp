@@ -1,6 +1,7 @@
 #include "recording_builders.h"
 
 #include "design.h"
+#include "read_ahead.h"
 #include "reader.h"
 
 #include <charconv>
