@@ -146,6 +146,15 @@ INSTANTIATE_TEST_SUITE_P(do_dyn_power, probability, testing::Values(
     // The walk from a1 reaches z9's driver before b is taken.
     PROB_CASE{"first_error_depth_first",
               "input a; AND g3 (a, a, b); foo g1 (a, a, z9); buf g2 (z9, a1);", "a1", 0.0, "foo"},
+    // g1 is reached first, from m, but its input's driver g2 is finished first.
+    PROB_CASE{"first_error_after_its_inputs", "input a; foo g1 (z, z, m); AND g2 (a, a, z);",
+              "m", 0.0, "AND"},
+    // From m, pin A's net y is walked before pin B's net x.
+    PROB_CASE{"first_error_in_pin_order", "input a; and g1 (y, x, m); foo g2 (a, a, x);"
+              "AND g3 (a, a, y);", "m", 0.0, "AND"},
+    // The walk stops at a, a primary input, and never reaches g1.
+    PROB_CASE{"first_error_past_driven_input", "foo g1 (b, b, a); AND g2 (a, a, c); input a;",
+              "c", 0.0, "AND"},
     PROB_CASE{"and_with_only_a", "input a; and g (.A(a), .Y(y));", "y", 0.0, "and"},
     PROB_CASE{"buf_without_input", "buf g (.Y(y));", "y", 0.0, "buf"}), case_name);
 
