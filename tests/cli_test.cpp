@@ -109,6 +109,8 @@ INSTANTIATE_TEST_SUITE_P(run, cli, testing::Values(
              "syntax error\nLine: 4\n", "", "(none)"},
     CLI_CASE{"unknown_cell", EVAL_FULL, files, cells, design("top", "B9 g1 (a, y);\n"), 1, "",
              "Line: 4 error: cell type 'B9' not found in lib\n", "(none)"},
+    CLI_CASE{"three_nets_on_buffer", EVAL_FULL, files, cells, design("top", "B8 g1 (a, n, y);\n"),
+             1, "", "Line: 4 error: cell type 'B8' needs 2 ports\n", "(none)"},
     CLI_CASE{"loop_before_listing", EVAL_FULL,
              "-debug -library lib.json -netlist net.v -output out.txt", cells, looped, 1, "",
              "Error: Netlist contains self-loop\n", "(none)"},
