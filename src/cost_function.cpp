@@ -13,6 +13,7 @@
 #include <limits>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 double max_arrival_time = 0.0;
@@ -46,13 +47,19 @@ bool has_formula(LOGIC logic, std::uint32_t count)
     return count == (logic == LOGIC::BUF || logic == LOGIC::NOT ? 1u : 2u);
 }
 
-// Probability of a gate's output from its input values, by cell type.
-double gate_probability(std::uint32_t gate, LOGIC logic, const double* values,
-                        std::uint32_t count)
+// Ends the run for a gate that has no formula.
+void require_formula(std::uint32_t gate, LOGIC logic, std::uint32_t count)
 {
     if (!has_formula(logic, count))
         uti_error("Input number of cell '%s' error\n",
                   gates[gate]->cell->attrs["cell_type"].sval.c_str());
+}
+
+// Probability of a gate's output from its input values, by cell type.
+double gate_probability(std::uint32_t gate, LOGIC logic, const double* values,
+                        std::uint32_t count)
+{
+    require_formula(gate, logic, count);
     const double a = values[0];
     const double b = count > 1 ? values[1] : 0.0;
     switch (logic) {
@@ -116,56 +123,34 @@ bool has_probability_error(const DESIGN_GRAPH& graph, const std::vector<LOGIC>& 
     return false;
 }
 
-// One net whose driving gate is being evaluated: its inputs run from `next`
-// to `end` in gate_in; `values` holds those already known, in pin order.
-struct BACK_FRAME {
-    std::uint32_t net;
-    std::uint32_t gate;
-    std::uint32_t next;
-    std::uint32_t end;
-    std::uint32_t count = 0;
-    double values[2] = {0.0, 0.0};
-};
-
-// Which gate's error is reported depends on the order of the recursion:
-// nets in name order, each walked back through its driver's inputs depth
-// first, with an explicit stack.
+// The gate reported is the first without a formula to be finished by a
+// depth-first walk from the nets in name order back through each driver's
+// inputs in pin order: a gate is evaluated once its inputs are known. Only
+// that order matters, so no value is computed.
 void report_probability_error(const DESIGN_GRAPH& graph, const std::vector<LOGIC>& logic_of)
 {
-    std::vector<unsigned char> known(set_prob.size(), 0);
-    std::vector<BACK_FRAME> stack;
-    const auto frame_of = [&graph](std::uint32_t n) {
-        const auto gate = static_cast<std::uint32_t>(graph.net_driver[n]);
-        return BACK_FRAME{n, gate, graph.gate_in_begin[gate], graph.gate_in_begin[gate + 1]};
+    std::vector<unsigned char> reached(graph.gate_out.size(), 0);
+    // Gates being walked, each with the place in gate_in of its next input.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> stack;
+    const auto reach = [&](std::uint32_t net) {
+        if (is_leaf(graph, net))
+            return;
+        const auto gate = static_cast<std::uint32_t>(graph.net_driver[net]);
+        if (!reached[gate]) {
+            reached[gate] = 1;
+            stack.emplace_back(gate, graph.gate_in_begin[gate]);
+        }
     };
     for (const NET* net : net_order()) {
-        const std::uint32_t start = position_of(*net);
-        if (known[start])
-            continue;
-        if (is_leaf(graph, start)) {
-            known[start] = 1;
-            continue;
-        }
-        stack.push_back(frame_of(start));
+        reach(position_of(*net));
         while (!stack.empty()) {
-            BACK_FRAME& frame = stack.back();
-            if (frame.next < frame.end) {
-                const std::uint32_t in = graph.gate_in[frame.next];
-                if (!known[in]) {
-                    if (!is_leaf(graph, in)) {
-                        stack.push_back(frame_of(in));
-                        continue;
-                    }
-                    set_prob[in] = leaf_probability(graph, in);
-                    known[in] = 1;
-                }
-                frame.values[frame.count++] = set_prob[in];
-                frame.next += 1;
+            const auto [gate, next] = stack.back();
+            if (next < graph.gate_in_begin[gate + 1]) {
+                stack.back().second += 1;
+                reach(graph.gate_in[next]);
                 continue;
             }
-            set_prob[frame.net] =
-                gate_probability(frame.gate, logic_of[frame.gate], frame.values, frame.count);
-            known[frame.net] = 1;
+            require_formula(gate, logic_of[gate], next - graph.gate_in_begin[gate]);
             stack.pop_back();
         }
     }

@@ -132,6 +132,19 @@ INSTANTIATE_TEST_SUITE_P(do_dyn_power, probability, testing::Values(
     PROB_CASE{"nor", "input a, b; nor g (a, b, y);", "y", 0.25},
     PROB_CASE{"xor", "input a, b; xor g (a, b, y);", "y", 0.5},
     PROB_CASE{"xnor", "input a, b; xnor g (a, b, y);", "y", 0.5},
+    // Unequal inputs, A 0.25 and B 0.875, so that b and 1 - b differ.
+    PROB_CASE{"and_unequal", "input a, b; and g1 (a, b, p); nand g2 (p, a, q); and g (p, q, y);",
+              "y", 0.21875},
+    PROB_CASE{"or_unequal", "input a, b; and g1 (a, b, p); nand g2 (p, a, q); or g (p, q, y);",
+              "y", 0.90625},
+    PROB_CASE{"nand_unequal", "input a, b; and g1 (a, b, p); nand g2 (p, a, q); nand g (p, q, y);",
+              "y", 0.78125},
+    PROB_CASE{"nor_unequal", "input a, b; and g1 (a, b, p); nand g2 (p, a, q); nor g (p, q, y);",
+              "y", 0.09375},
+    PROB_CASE{"xor_unequal", "input a, b; and g1 (a, b, p); nand g2 (p, a, q); xor g (p, q, y);",
+              "y", 0.6875},
+    PROB_CASE{"xnor_unequal", "input a, b; and g1 (a, b, p); nand g2 (p, a, q); xnor g (p, q, y);",
+              "y", 0.3125},
     PROB_CASE{"primary_input", "input a;", "a", 0.5},
     PROB_CASE{"not_of_undriven", "not g (u, y);", "y", 1.0},
     PROB_CASE{"same_net_on_both_inputs", "input a; and g (a, a, y);", "y", 0.25},
@@ -149,6 +162,15 @@ INSTANTIATE_TEST_SUITE_P(do_dyn_power, probability, testing::Values(
     // The walk from a1 reaches z9's driver before b is taken.
     PROB_CASE{"first_error_depth_first",
               "input a; AND g3 (a, a, b); foo g1 (a, a, z9); buf g2 (z9, a1);", "a1", 0.0, "foo"},
+    // g1 is reached first, from m, but its input's driver g2 is finished first.
+    PROB_CASE{"first_error_after_its_inputs", "input a; foo g1 (z, z, m); AND g2 (a, a, z);",
+              "m", 0.0, "AND"},
+    // From m, pin A's net y is walked before pin B's net x.
+    PROB_CASE{"first_error_in_pin_order", "input a; and g1 (y, x, m); foo g2 (a, a, x);"
+              "AND g3 (a, a, y);", "m", 0.0, "AND"},
+    // The walk stops at a, a primary input, and never reaches g1.
+    PROB_CASE{"first_error_past_driven_input", "foo g1 (b, b, a); AND g2 (a, a, c); input a;",
+              "c", 0.0, "AND"},
     PROB_CASE{"and_with_only_a", "input a; and g (.A(a), .Y(y));", "y", 0.0, "and"},
     PROB_CASE{"buf_without_input", "buf g (.Y(y));", "y", 0.0, "buf"}), case_name);
 

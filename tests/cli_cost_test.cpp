@@ -33,6 +33,11 @@ std::string inverters(int fillers)
 {
     return design("top", "INV (a, y);\n" + repeat("Z (.A(a));\n", fillers));
 }
+// n is declared an input after INV drives it, so n arrives at 0.0, not 1.0,
+// and has probability 0.5, not 1.0: y arrives at 8.0 (timing factor 1.0) and
+// the dynamic power is 0.5 x 1.0 + 0.5 x 0.5; crossings 1.5 x area 6.0 x
+// (0.75^2 + leakage 1.5).
+const std::string driven_input = design(c10_500_100, "INV g1 (u, n);\ninput n;\nB8 g2 (n, y);\n");
 const std::string unknown_type = design(c10_500_100, "XYZ g1 (.A(a), .Y(y));\n");
 
 const char* const rejected = "Error: module name error\n";
@@ -61,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(eval_full, cli_cost, testing::Values(
     cost("full_power_reached", EVAL_FULL, one_gate("B8", c10_500_05), "1.279727"),
     cost("full_limits_not_reached", EVAL_FULL, one_gate("B8", c10_201_051), "1.016962"),
     cost("full_crossing", EVAL_FULL, crossing, "1.538410"),
+    cost("full_driven_input", EVAL_FULL, driven_input, "1.517614"),
     error("full_unknown_type", EVAL_FULL, unknown_type, unknown)),
     case_name);
 

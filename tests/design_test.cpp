@@ -81,6 +81,8 @@ INSTANTIATE_TEST_SUITE_P(builders, design_error, testing::Values(
                "Line: 3 error: Pin name 'Q' not found\n"},
     BUILD_CASE{"two_nets_on_nand", nullptr, "NAND2 g1 (a, b);\n",
                "Line: 2 error: cell type 'NAND2' needs 3 ports\n"},
+    BUILD_CASE{"three_nets_on_inv", nullptr, "INV g1 (a, n, y);\n",
+               "Line: 2 error: cell type 'INV' needs 2 ports\n"},
     BUILD_CASE{"cell_twice", "{ \"information\": { \"cell_num\": \"2\" },\n\"cells\": [ { "
                "\"cell_name\": \"INV\" },\n{ \"cell_name\": \"INV\",\n\"cell_type\": \"buf\" } ] }",
                nullptr,
