@@ -15,6 +15,8 @@
 // Every net is named after the index of its driving gate and every fanin is
 // computed from indices. In signal order the output is streamed, so memory
 // stays the same for any N; another order keeps four bytes per gate.
+#include "encode.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -38,7 +40,6 @@ constexpr std::uint64_t dag_outputs = 256;
 // sixty; the primary inputs get more the larger the design.
 constexpr std::uint64_t hub_spacing = 64;
 constexpr std::uint64_t big_hub_spacing = 4096;
-constexpr std::uint32_t encoding_offset = 6071943;
 
 struct CELL_KIND {
     const char* name;
@@ -150,21 +151,12 @@ std::uint64_t below(std::uint64_t bound)
 }
 
 // The text "<period>_<area>_<power>" as a module name the evaluator decodes:
-// a free first token, then one number per 4-byte little-endian group.
+// a free first token, then the encoded text.
 std::string module_name(double period, double area, double power)
 {
     char text[128] = {};
     std::snprintf(text, sizeof text - 4, "%.3f_%.1f_%.3f", period, area, power);
-    std::string name = "top";
-    for (std::size_t j = 0; j * 4 < std::strlen(text); ++j) {
-        std::uint32_t word = 0;
-        for (int b = 3; b >= 0; --b)
-            word = (word << 8) | static_cast<unsigned char>(text[4 * j + b]);
-        // ASCII groups stay below 0x80000000, so no minus sign appears.
-        name += '_';
-        name += std::to_string(word + encoding_offset);
-    }
-    return name;
+    return "top_" + encode(text);
 }
 
 void write_library(const std::string& dir)

@@ -12,6 +12,8 @@ double cost_function()
     int limit_flag = 0;
     if (area_constraint >= 0 && sum_area >= area_constraint)
         limit_flag = 1;
+    // The sum, not the limit alone as in the area test, is what this cost is
+    // defined by: a limit of -1 still counts once the switching power reaches 1.
     if (dynamic_power + power_constraint >= 0 && sum_power >= power_constraint)
         limit_flag = 1;
     return std::pow(static_cast<double>(limit_flag) * 20000000.0 +
