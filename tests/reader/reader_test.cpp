@@ -273,6 +273,15 @@ TEST(scanner, counts_lines_up_to_int_max)
               "IDENT(b)@2147483647 IDENT(c)@2147483647 IDENT(d)@2147483647");
 }
 
+// Built with LARGEST_DOUBLED_BUFFER at 1 MiB: 2 MiB less the two end marks.
+TEST(scanner, ends_the_run_at_a_token_the_buffer_cannot_grow_for)
+{
+    const std::string longest((std::size_t{1} << 21) - 2, 'a');
+    EXPECT_EQ(lex_all(longest + " b").substr(longest.size() + 7), "@1 IDENT(b)@1");
+    EXPECT_EXIT(lex_all(longest + "a b"), testing::ExitedWithCode(2),
+                "^Error: fatal error - scanner input buffer overflow\n$");
+}
+
 TEST_F(reader, accepts_a_list_of_100000_names)
 {
     std::string text = "module m (a);\ninput n0";
