@@ -67,12 +67,17 @@ int main(int argc, char** argv)
         dump_design();
 
     // Opened before the cost is computed: an error inside the passes leaves
-    // it created and empty. Process exit flushes and closes it.
+    // it created and empty.
     FILE* out = std::fopen(output_path.c_str(), "w");
     if (!out)
         uti_error("can't open file '%s' to write\n", output_path.c_str());
     const double cost = cost_function();
     std::printf("cost = %lf\n", cost);
-    std::fprintf(out, "cost = %lf\n", cost);
+    const bool put = std::fprintf(out, "cost = %lf\n", cost) > 0;
+    // A full disk or a closed stream shows only once the buffers are written out.
+    if (std::fclose(out) != 0 || !put)
+        uti_error("can't write to file '%s'\n", output_path.c_str());
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        uti_error("can't write to standard output\n");
     return status;
 }

@@ -140,7 +140,10 @@ INSTANTIATE_TEST_SUITE_P(run, cli, testing::Values(
              "cost = 1.016962\n"},
     // 0.0 / 0.0 for the share of domain crossings.
     CLI_CASE{"no_gates", EVAL_FULL, files, cells, design(constrained, ""), 0, "cost = -nan\n", "",
-             "cost = -nan\n"}),
+             "cost = -nan\n"},
+    CLI_CASE{"output_on_a_full_device", EVAL_FULL, "-library lib.json -netlist net.v -output "
+             "/dev/full", cells, one_buffer, 1, "cost = 1.016962\n",
+             "Error: can't write to file '/dev/full'\n", "(none)"}),
     case_name);
 
 } // namespace
