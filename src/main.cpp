@@ -5,6 +5,7 @@
 #include "design.h"
 #include "map.h"
 #include "options.h"
+#include "process.h"
 #include "reader.h"
 
 #include <cstdio>
@@ -32,6 +33,9 @@ int parse_file(const std::string& path)
 
 int main(int argc, char** argv)
 {
+    // Before anything is opened: a file must not take a standard stream's number.
+    if (!hold_standard_descriptors())
+        uti_error("file '%s' not found\n", "/dev/null");
     const std::vector<OPTION> table = {
         {"-library", String_Option, "<NoValue>"},
         {"-netlist", String_Option, "<NoValue>"},

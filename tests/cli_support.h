@@ -20,6 +20,7 @@ struct CLI_CASE {
     std::string out;
     std::string err;
     std::string file;  // out.txt as left behind, "(none)" when it was never created
+    const char* streams = "";  // redirections after the captures, such as ">&-"
 };
 
 inline void PrintTo(const CLI_CASE& c, std::ostream* os)
@@ -112,8 +113,8 @@ protected:
         std::filesystem::create_directories(dir);
         write_file(dir + "/lib.json", c.library);
         write_file(dir + "/net.v", c.netlist);
-        const std::string cmd =
-            "cd '" + dir + "' && '" + c.program + "' " + c.args + " >stdout 2>stderr";
+        const std::string cmd = "cd '" + dir + "' && '" + c.program + "' " + c.args +
+                                " >stdout 2>stderr " + c.streams;
         const int raw = std::system(cmd.c_str());
         ASSERT_TRUE(WIFEXITED(raw));
         EXPECT_EQ(WEXITSTATUS(raw), c.status);

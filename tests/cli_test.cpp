@@ -80,6 +80,9 @@ const std::string missing_semicolon =
 
 const std::string looped = design(constrained, "B8 g1 (n2, n1);\nB8 g2 (n1, n2);\n");
 
+// A module name the cost function cannot decode.
+const std::string undecodable = design("top", "B8 g1 (a, y);\n");
+
 std::string long_name(std::size_t length)
 {
     return std::string(length - 28, 't') + constrained.substr(3);
@@ -143,7 +146,11 @@ INSTANTIATE_TEST_SUITE_P(run, cli, testing::Values(
              "cost = -nan\n"},
     CLI_CASE{"output_on_a_full_device", EVAL_FULL, "-library lib.json -netlist net.v -output "
              "/dev/full", cells, one_buffer, 1, "cost = 1.016962\n",
-             "Error: can't write to file '/dev/full'\n", "(none)"}),
+             "Error: can't write to file '/dev/full'\n", "(none)"},
+    CLI_CASE{"stdout_closed", EVAL_FULL, "-debug -library lib.json -netlist net.v -output out.txt",
+             cells, listed, 1, "", "Error: can't write to standard output\n", "cost = 1.703601\n",
+             ">&-"},
+    CLI_CASE{"stderr_closed", EVAL_FULL, files, cells, undecodable, 1, "", "", "", "2>&-"}),
     case_name);
 
 } // namespace
