@@ -14,11 +14,13 @@
 
 namespace {
 
-int parse_file(const std::string& path)
+// Parses the file at `path`; `read` is set to the file that was read.
+int parse_file(const std::string& path, FILE_ID& read)
 {
     FILE* in = std::fopen(path.c_str(), "r");
     if (!in)
         uti_error("file '%s' not found\n", path.c_str());
+    read = file_id(in);
     // The scanner reads into a buffer of its own, sized from the file; a
     // stdio buffer beside it would only copy the same bytes once more.
     std::setvbuf(in, nullptr, _IONBF, 0);
@@ -60,16 +62,21 @@ int main(int argc, char** argv)
     rst_new_inst();
     lib_rst();
 
-    int status = parse_file(library_path);
+    FILE_ID library_file;
+    FILE_ID netlist_file;
+    int status = parse_file(library_path, library_file);
     if (lib.cell_num <= 0 || lib.attr_num <= 0)
         uti_error("lib not specified\n");
-    status = parse_file(netlist_path);
+    status = parse_file(netlist_path, netlist_file);
 
     finalize_design();
     cyclic_check();
     if (debug)
         dump_design();
 
+    // Opening it for writing would empty it, under whatever name it is given.
+    if (names_file(output_path, library_file) || names_file(output_path, netlist_file))
+        uti_error("output file '%s' is an input file\n", output_path.c_str());
     // Opened before the cost is computed: an error inside the passes leaves
     // it created and empty.
     FILE* out = std::fopen(output_path.c_str(), "w");

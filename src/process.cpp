@@ -2,6 +2,7 @@
 #include "process.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 bool hold_standard_descriptors()
@@ -14,4 +15,19 @@ bool hold_standard_descriptors()
             return false;
     }
     return true;
+}
+
+FILE_ID file_id(FILE* stream)
+{
+    struct stat file {};
+    if (fstat(fileno(stream), &file) != 0)
+        return {};
+    return {true, file.st_dev, file.st_ino};
+}
+
+bool names_file(const std::string& path, const FILE_ID& id)
+{
+    struct stat file {};
+    return id.known && stat(path.c_str(), &file) == 0 && file.st_dev == id.device &&
+           file.st_ino == id.inode;
 }

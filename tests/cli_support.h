@@ -20,6 +20,7 @@ struct CLI_CASE {
     std::string out;
     std::string err;
     std::string file;  // out.txt as left behind, "(none)" when it was never created
+    const char* setup = "";    // shell commands run first in the folder, ending in "&&"
     const char* streams = "";  // redirections after the captures, such as ">&-"
 };
 
@@ -113,8 +114,8 @@ protected:
         std::filesystem::create_directories(dir);
         write_file(dir + "/lib.json", c.library);
         write_file(dir + "/net.v", c.netlist);
-        const std::string cmd = "cd '" + dir + "' && '" + c.program + "' " + c.args +
-                                " >stdout 2>stderr " + c.streams;
+        const std::string cmd = "cd '" + dir + "' && " + c.setup + " '" + c.program + "' " +
+                                c.args + " >stdout 2>stderr " + c.streams;
         const int raw = std::system(cmd.c_str());
         ASSERT_TRUE(WIFEXITED(raw));
         EXPECT_EQ(WEXITSTATUS(raw), c.status);

@@ -82,6 +82,7 @@ const std::string looped = design(constrained, "B8 g1 (n2, n1);\nB8 g2 (n1, n2);
 
 // A module name the cost function cannot decode.
 const std::string undecodable = design("top", "B8 g1 (a, y);\n");
+const char* const input_as_output = "Error: output file 'out.txt' is an input file\n";
 
 std::string long_name(std::size_t length)
 {
@@ -147,10 +148,15 @@ INSTANTIATE_TEST_SUITE_P(run, cli, testing::Values(
     CLI_CASE{"output_on_a_full_device", EVAL_FULL, "-library lib.json -netlist net.v -output "
              "/dev/full", cells, one_buffer, 1, "cost = 1.016962\n",
              "Error: can't write to file '/dev/full'\n", "(none)"},
+    CLI_CASE{"output_is_the_netlist", EVAL_FULL, "-library lib.json -output out.txt -netlist "
+             "out.txt", cells, undecodable, 1, "", input_as_output, undecodable,
+             "mv net.v out.txt &&"},
+    CLI_CASE{"output_links_to_the_library", EVAL_FULL, files, cells, one_buffer, 1, "",
+             input_as_output, cells, "ln -s lib.json out.txt &&"},
     CLI_CASE{"stdout_closed", EVAL_FULL, "-debug -library lib.json -netlist net.v -output out.txt",
              cells, listed, 1, "", "Error: can't write to standard output\n", "cost = 1.703601\n",
-             ">&-"},
-    CLI_CASE{"stderr_closed", EVAL_FULL, files, cells, undecodable, 1, "", "", "", "2>&-"}),
+             "", ">&-"},
+    CLI_CASE{"stderr_closed", EVAL_FULL, files, cells, undecodable, 1, "", "", "", "", "2>&-"}),
     case_name);
 
 } // namespace
