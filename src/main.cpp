@@ -38,6 +38,7 @@ int main(int argc, char** argv)
     // Before anything is opened: a file must not take a standard stream's number.
     if (!hold_standard_descriptors())
         uti_error("file '%s' not found\n", "/dev/null");
+    end_run_on_exhausted_memory();
     const std::vector<OPTION> table = {
         {"-library", String_Option, "<NoValue>"},
         {"-netlist", String_Option, "<NoValue>"},

@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <new>
+
 bool hold_standard_descriptors()
 {
     for (int descriptor = 0; descriptor <= 2; ++descriptor) {
@@ -15,6 +18,17 @@ bool hold_standard_descriptors()
             return false;
     }
     return true;
+}
+
+void end_run_on_exhausted_memory()
+{
+    std::set_new_handler(out_of_memory);
+}
+
+void out_of_memory()
+{
+    std::fputs("Error: out of dynamic memory\n", stderr);
+    std::exit(2);
 }
 
 FILE_ID file_id(FILE* stream)

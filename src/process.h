@@ -1,6 +1,6 @@
 // What the run needs from the process around it: the three standard
-// descriptors held open, and files told apart by what they are rather than
-// by the text of their paths.
+// descriptors held open, exhausted memory as a fatal error, and files told
+// apart by what they are rather than by the text of their paths.
 #pragma once
 #include <sys/types.h>
 
@@ -19,6 +19,10 @@ struct FILE_ID {
 // fails as it would on the closed descriptor. False when /dev/null cannot
 // be opened.
 bool hold_standard_descriptors();
+// From here on a failed operator new ends the run through out_of_memory.
+void end_run_on_exhausted_memory();
+// Fatal: prints "Error: out of dynamic memory" on stderr and exits with status 2.
+[[noreturn]] void out_of_memory();
 
 FILE_ID file_id(FILE* stream);
 // True when `path` names an existing file that is `id`'s file, through

@@ -83,6 +83,7 @@ const std::string looped = design(constrained, "B8 g1 (n2, n1);\nB8 g2 (n1, n2);
 // A module name the cost function cannot decode.
 const std::string undecodable = design("top", "B8 g1 (a, y);\n");
 const char* const input_as_output = "Error: output file 'out.txt' is an input file\n";
+const char* const out_of_memory = "Error: out of dynamic memory\n";
 
 std::string long_name(std::size_t length)
 {
@@ -156,7 +157,11 @@ INSTANTIATE_TEST_SUITE_P(run, cli, testing::Values(
     CLI_CASE{"stdout_closed", EVAL_FULL, "-debug -library lib.json -netlist net.v -output out.txt",
              cells, listed, 1, "", "Error: can't write to standard output\n", "cost = 1.703601\n",
              "", ">&-"},
-    CLI_CASE{"stderr_closed", EVAL_FULL, files, cells, undecodable, 1, "", "", "", "", "2>&-"}),
+    CLI_CASE{"stderr_closed", EVAL_FULL, files, cells, undecodable, 1, "", "", "", "", "2>&-"},
+    CLI_CASE{"memory_for_a_name", EVAL_FULL, files, cells, design(std::string(4000000, 't'), ""),
+             2, "", out_of_memory, "(none)", "ulimit -v 11000 &&"},
+    CLI_CASE{"memory_for_the_parse_stack", EVAL_FULL, files, cells, "module m (a);\nB8 g (" +
+             std::string(4000000, '('), 2, "", out_of_memory, "(none)", "ulimit -v 20000 &&"}),
     case_name);
 
 } // namespace
