@@ -4,14 +4,17 @@
    the right recursion of the lists is what the parse stack grows with. */
 %{
 #include "design.h"
+#include "process.h"
 #include "reader.h"
 #include "reader_memory.h"
 
+#include <cstring>
 #include <string>
 
 /* Parse stack: 500 entries at first, doubled on demand up to 5,000,000. */
 #define YYINITSTACKSIZE 500
 #define YYMAXDEPTH 5000000
+#define YYERROR_CALL(message) parse_error(message)
 
 /* The name an instance statement without one gets: the netlist builder
    tells such a gate by this text and keeps it out of its duplicate check. */
@@ -210,6 +213,17 @@ cell_entry
     ;
 
 %%
+
+/* byacc reports a stack whose growth failed below its ceiling as an overflow
+   as well: that is exhausted memory, not input nested too deep. */
+static void parse_error(const char* message)
+{
+#ifdef YYBYACC
+    if (yystack.stacksize < YYMAXDEPTH && std::strcmp(message, "yacc stack overflow") == 0)
+        out_of_memory();
+#endif
+    yyerror(message);
+}
 
 bool is_primitive(const std::string& type)
 {

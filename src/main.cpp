@@ -7,6 +7,7 @@
 #include "listing.h"
 #include "map.h"
 #include "options.h"
+#include "process.h"
 #include "reader.h"
 
 #include <cstdio>
@@ -15,11 +16,13 @@
 
 namespace {
 
-int parse_file(const std::string& path)
+// Parses the file at `path`; `read` is set to the file that was read.
+int parse_file(const std::string& path, FILE_ID& read)
 {
     FILE* in = std::fopen(path.c_str(), "r");
     if (!in)
         uti_error("file '%s' not found\n", path.c_str());
+    read = file_id(in);
     // The scanner reads into a buffer of its own, sized from the file; a
     // stdio buffer beside it would only copy the same bytes once more.
     std::setvbuf(in, nullptr, _IONBF, 0);
@@ -34,6 +37,10 @@ int parse_file(const std::string& path)
 
 int main(int argc, char** argv)
 {
+    // Before anything is opened: a file must not take a standard stream's number.
+    if (!hold_standard_descriptors())
+        uti_error("file '%s' not found\n", "/dev/null");
+    end_run_on_exhausted_memory();
     const std::vector<OPTION> table = {
         {"-library", String_Option, "<NoValue>"},
         {"-netlist", String_Option, "<NoValue>"},
@@ -58,23 +65,33 @@ int main(int argc, char** argv)
     rst_new_inst();
     lib_rst();
 
-    int status = parse_file(library_path);
+    FILE_ID library_file;
+    FILE_ID netlist_file;
+    int status = parse_file(library_path, library_file);
     if (lib.cell_num <= 0 || lib.attr_num <= 0)
         uti_error("lib not specified\n");
-    status = parse_file(netlist_path);
+    status = parse_file(netlist_path, netlist_file);
 
     finalize_design();
     cyclic_check();
     if (debug)
         dump_design();
 
+    // Opening it for writing would empty it, under whatever name it is given.
+    if (names_file(output_path, library_file) || names_file(output_path, netlist_file))
+        uti_error("output file '%s' is an input file\n", output_path.c_str());
     // Opened before the cost is computed: an error inside the passes leaves
-    // it created and empty. Process exit flushes and closes it.
+    // it created and empty.
     FILE* out = std::fopen(output_path.c_str(), "w");
     if (!out)
         uti_error("can't open file '%s' to write\n", output_path.c_str());
     const double cost = cost_function();
     std::printf("cost = %lf\n", cost);
-    std::fprintf(out, "cost = %lf\n", cost);
+    const bool put = std::fprintf(out, "cost = %lf\n", cost) > 0;
+    // A full disk or a closed stream shows only once the buffers are written out.
+    if (std::fclose(out) != 0 || !put)
+        uti_error("can't write to file '%s'\n", output_path.c_str());
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        uti_error("can't write to standard output\n");
     return status;
 }

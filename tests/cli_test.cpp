@@ -80,6 +80,11 @@ const std::string missing_semicolon =
 
 const std::string looped = design(constrained, "B8 g1 (n2, n1);\nB8 g2 (n1, n2);\n");
 
+// A module name the cost function cannot decode.
+const std::string undecodable = design("top", "B8 g1 (a, y);\n");
+const char* const input_as_output = "Error: output file 'out.txt' is an input file\n";
+const char* const out_of_memory = "Error: out of dynamic memory\n";
+
 std::string long_name(std::size_t length)
 {
     return std::string(length - 28, 't') + constrained.substr(3);
@@ -140,7 +145,23 @@ INSTANTIATE_TEST_SUITE_P(run, cli, testing::Values(
              "cost = 1.016962\n"},
     // 0.0 / 0.0 for the share of domain crossings.
     CLI_CASE{"no_gates", EVAL_FULL, files, cells, design(constrained, ""), 0, "cost = -nan\n", "",
-             "cost = -nan\n"}),
+             "cost = -nan\n"},
+    CLI_CASE{"output_on_a_full_device", EVAL_FULL, "-library lib.json -netlist net.v -output "
+             "/dev/full", cells, one_buffer, 1, "cost = 1.016962\n",
+             "Error: can't write to file '/dev/full'\n", "(none)"},
+    CLI_CASE{"output_is_the_netlist", EVAL_FULL, "-library lib.json -output out.txt -netlist "
+             "out.txt", cells, undecodable, 1, "", input_as_output, undecodable,
+             "mv net.v out.txt &&"},
+    CLI_CASE{"output_links_to_the_library", EVAL_FULL, files, cells, one_buffer, 1, "",
+             input_as_output, cells, "ln -s lib.json out.txt &&"},
+    CLI_CASE{"stdout_closed", EVAL_FULL, "-debug -library lib.json -netlist net.v -output out.txt",
+             cells, listed, 1, "", "Error: can't write to standard output\n", "cost = 1.703601\n",
+             "", ">&-"},
+    CLI_CASE{"stderr_closed", EVAL_FULL, files, cells, undecodable, 1, "", "", "", "", "2>&-"},
+    CLI_CASE{"memory_for_a_name", EVAL_FULL, files, cells, design(std::string(4000000, 't'), ""),
+             2, "", out_of_memory, "(none)", "ulimit -v 11000 &&"},
+    CLI_CASE{"memory_for_the_parse_stack", EVAL_FULL, files, cells, "module m (a);\nB8 g (" +
+             std::string(4000000, '('), 2, "", out_of_memory, "(none)", "ulimit -v 20000 &&"}),
     case_name);
 
 } // namespace

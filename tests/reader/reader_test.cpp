@@ -47,9 +47,10 @@ std::string token_text(int token)
 
 // Every token up to the end of input; `echo` also prints each one on stdout
 // as it comes, so a fatal case shows how far the scanner got.
-std::string lex_all(std::string_view text, bool echo = false)
+std::string lex_all(std::string_view text, bool echo = false, int first_line = 1)
 {
     FILE* in = feed(text);
+    line_no = first_line;
     std::string out;
     while (int token = yylex()) {
         const std::string one = token_text(token);
@@ -264,6 +265,21 @@ TEST_F(reader, comment_left_open_continues_into_next_input)
     ASSERT_EQ(parse("module m1 (a); endmodule /* open"), 0);
     ASSERT_EQ(parse("module m2 (a); endmodule\n*/ module m3 (a);\nendmodule"), 0);
     EXPECT_EQ(joined(calls), "design_name(m1)@1 design_name(m3)@2");
+}
+
+TEST(scanner, counts_lines_up_to_int_max)
+{
+    EXPECT_EQ(lex_all("a\nb\n/*\n*/c\nd", false, 2147483646), "IDENT(a)@2147483646 "
+              "IDENT(b)@2147483647 IDENT(c)@2147483647 IDENT(d)@2147483647");
+}
+
+// Built with LARGEST_DOUBLED_BUFFER at 1 MiB: 2 MiB less the two end marks.
+TEST(scanner, ends_the_run_at_a_token_the_buffer_cannot_grow_for)
+{
+    const std::string longest((std::size_t{1} << 21) - 2, 'a');
+    EXPECT_EQ(lex_all(longest + " b").substr(longest.size() + 7), "@1 IDENT(b)@1");
+    EXPECT_EXIT(lex_all(longest + "a b"), testing::ExitedWithCode(2),
+                "^Error: fatal error - scanner input buffer overflow\n$");
 }
 
 TEST_F(reader, accepts_a_list_of_100000_names)
