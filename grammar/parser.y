@@ -6,7 +6,7 @@
 #include "design.h"
 #include "process.h"
 #include "reader.h"
-#include "reader_memory.h"
+#include "name_texts.h"
 
 #include <cstring>
 #include <string>

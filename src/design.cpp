@@ -12,8 +12,11 @@ int _net_id = 1;
 
 LIB lib;
 CELL tmp_cell;
-std::vector<GATE*>& gates = *new std::vector<GATE*>();
-NET_MAP& nets = *new NET_MAP{{}, *new NAME_INDEX()};
+std::vector<GATE*> gates;
+namespace {
+NAME_INDEX net_index;
+}
+NET_MAP nets{{}, net_index};
 std::string design_name;
 std::map<std::string, int> cell_used;
 std::map<std::string, int> cell_type_used;

@@ -5,8 +5,8 @@
 // flags. A record's position (in gates and nets.by_position) is its id less
 // one.
 #pragma once
-#include "graph.h"
 #include "inline_list.h"
+#include "net_sinks.h"
 
 #include <cstddef>
 #include <map>
@@ -98,9 +98,9 @@ extern LIB lib;
 // The cell object being read, committed at its closing brace.
 extern CELL tmp_cell;
 // Every gate in creation order (the order of the netlist's statements).
-extern std::vector<GATE*>& gates;
+extern std::vector<GATE*> gates;
 // Every net; walks in name order go through net_order() (net_order.h).
-extern NET_MAP& nets;
+extern NET_MAP nets;
 extern std::string design_name;
 extern std::map<std::string, int> cell_used;
 extern std::map<std::string, int> cell_type_used;

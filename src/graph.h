@@ -6,13 +6,11 @@
 // instead of chasing pointers through millions of records. Positions are
 // those of gates and nets.by_position; each list keeps the records' order
 // (pin-name order of a gate's inputs, connection order of a net's sinks).
-// The records see a net's sinks through NET_SINKS, a view of its run here.
 #pragma once
-#include <cstddef>
+#include "net_sinks.h"
+
 #include <cstdint>
 #include <vector>
-
-struct PIN;
 
 constexpr std::int32_t no_position = -1;
 
@@ -29,25 +27,6 @@ constexpr std::uint32_t sink_slot(std::uint32_t sink)
 {
     return sink & 1;
 }
-
-// The input pins a net feeds, in connection order: a view of the net's run
-// of design_graph.net_sink, resolved to the gates' pins. Empty until
-// finalize_design sets it.
-struct NET_SINKS {
-    std::uint32_t first = 0;  // where the net's run starts
-    std::uint32_t count = 0;
-    std::size_t size() const { return count; }
-    bool empty() const { return count == 0; }
-    PIN* operator[](std::size_t i) const;
-    struct ITERATOR {
-        std::uint32_t at;
-        PIN* operator*() const;
-        ITERATOR& operator++() { ++at; return *this; }
-        bool operator!=(const ITERATOR& other) const { return at != other.at; }
-    };
-    ITERATOR begin() const { return ITERATOR{first}; }
-    ITERATOR end() const { return ITERATOR{first + count}; }
-};
 
 struct DESIGN_GRAPH {
     // Per gate: its output net, or no_position.

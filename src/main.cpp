@@ -23,9 +23,6 @@ int parse_file(const std::string& path, FILE_ID& read)
     if (!in)
         uti_error("file '%s' not found\n", path.c_str());
     read = file_id(in);
-    // The scanner reads into a buffer of its own, sized from the file; a
-    // stdio buffer beside it would only copy the same bytes once more.
-    std::setvbuf(in, nullptr, _IONBF, 0);
     yyin = in;
     line_no = 1;
     const int result = yyparse();

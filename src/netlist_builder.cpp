@@ -37,7 +37,7 @@ std::map<std::string, std::string, NAME_ORDER> port_map_name;
 std::vector<decltype(port_map_name)::node_type> spare_port_nodes;
 std::vector<std::string> port_map_order;
 // Named instances (positions in gates), for the duplicate-name check only.
-NAME_INDEX& _gate_map = *new NAME_INDEX();
+NAME_INDEX _gate_map;
 
 std::string_view net_name_at(std::size_t position)
 {

@@ -1,35 +1,10 @@
-// Scanner buffer sizes and the arena of name texts.
-#include "reader_memory.h"
-
-#include <sys/stat.h>
+// The arena of name texts.
+#include "name_texts.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <memory>
 #include <vector>
-
-namespace {
-
-// Reads of 128 KiB go straight from the file into the largest fitted
-// buffer in few calls; only a longer token makes a buffer larger than that.
-constexpr int smallest_buffer = 1 << 12;
-constexpr int largest_fitted_buffer = 1 << 18;
-
-} // namespace
-
-int buffer_size_for(FILE* stream)
-{
-    struct stat file {};
-    const int descriptor = stream ? fileno(stream) : -1;
-    if (descriptor < 0 || fstat(descriptor, &file) != 0 || !S_ISREG(file.st_mode))
-        return unknown_size_buffer;
-    if (file.st_size >= largest_fitted_buffer / 2)
-        return largest_fitted_buffer;
-    // Reads take half the buffer: the whole file, and the end of file after it.
-    const auto whole = static_cast<unsigned>(2 * (file.st_size + 1));
-    return std::max(smallest_buffer, static_cast<int>(std::bit_ceil(whole)));
-}
 
 namespace {
 
