@@ -63,8 +63,9 @@ struct RECORD_BLOCKS {
     }
 };
 
-RECORD_BLOCKS<NET> net_blocks;
-RECORD_BLOCKS<GATE> gate_blocks;
+// Never destroyed: the records live until the process ends.
+RECORD_BLOCKS<NET>& net_blocks = *new RECORD_BLOCKS<NET>();
+RECORD_BLOCKS<GATE>& gate_blocks = *new RECORD_BLOCKS<GATE>();
 
 } // namespace
 
