@@ -59,6 +59,23 @@ constexpr CELL_KIND kinds[] = {
     {"XOR2", "xor", 2, 1.40, 0.045, 0.032, 0.0025, 1.60},
     {"XNOR2", "xnor", 2, 1.40, 0.047, 0.033, 0.0025, 1.60},
 };
+// The library has every kind in three drive strengths and three power
+// domains, 72 cells in all, as a realistic library has; the netlists use
+// the first two of each.
+struct DRIVE {
+    const char* suffix;
+    double slope, intrinsic, leakage, capacitance, area, max_capacitance;
+};
+constexpr DRIVE drives[] = {
+    {"_X1", 1.00, 1.00, 1.00, 1.00, 1.00, 0.06},
+    {"_X2", 0.55, 1.10, 1.80, 1.60, 1.50, 0.12},
+    {"_X4", 0.30, 1.25, 3.20, 2.60, 2.30, 0.24},
+};
+struct DOMAIN {
+    const char* suffix;
+    double slowdown, leakage;
+};
+constexpr DOMAIN domains[] = {{"", 1.0, 1.0}, {"_LV", 1.3, 0.4}, {"_HV", 0.85, 2.5}};
 // Share (per mille) of each two-input kind among two-input gates.
 constexpr int two_input_mix[] = {280, 160, 180, 140, 140, 100};
 
@@ -163,38 +180,39 @@ void write_library(const std::string& dir)
 {
     open_output(dir, "lib.json");
     put("{\n  \"information\": {\n    \"cell_num\": \"");
-    put(std::size(kinds) * 4);
+    put(std::size(kinds) * std::size(drives) * std::size(domains));
     put("\",\n    \"attribute_num\": \"9\",\n    \"attributes\": [\"cell_name\", "
         "\"cell_type\", \"a_f\", \"b_f\", \"pd_i\",\n      \"cell_leakage_power_f\", "
         "\"capacitance_f\", \"area_f\", \"max_capacitance_f\"]\n  },\n  \"cells\": [");
     const char* separator = "\n";
     for (const CELL_KIND& kind : kinds)
-        for (int domain = 1; domain <= 2; ++domain)
-            for (int drive = 1; drive <= 2; ++drive) {
+        for (std::size_t domain = 0; domain < std::size(domains); ++domain)
+            for (const DRIVE& drive : drives) {
                 // Stronger cells switch faster under load but leak more and are
-                // bigger; the second domain is a slower, low-leakage one.
-                const double speed = domain == 2 ? 1.3 : 1.0;
+                // bigger; the second domain is a slower, low-leakage one, the
+                // third a faster, leakier one.
+                const DOMAIN& power = domains[domain];
                 put(separator);
                 put("    { \"cell_name\": \"");
                 put(kind.name);
-                put(drive == 1 ? "_X1" : "_X2");
-                put(domain == 2 ? "_LV" : "");
+                put(drive.suffix);
+                put(power.suffix);
                 put("\", \"cell_type\": \"");
                 put(kind.type);
                 put("\",\n      \"data_1_f\": \"");
-                put_real(kind.slope * speed * (drive == 2 ? 0.55 : 1.0));
+                put_real(kind.slope * power.slowdown * drive.slope);
                 put("\", \"data_2_f\": \"");
-                put_real(kind.intrinsic * speed * (drive == 2 ? 1.1 : 1.0));
+                put_real(kind.intrinsic * power.slowdown * drive.intrinsic);
                 put("\", \"data_3_i\": \"");
-                put(static_cast<std::uint64_t>(domain));
+                put(static_cast<std::uint64_t>(domain + 1));
                 put("\", \"data_4_f\": \"");
-                put_real(kind.leakage * (domain == 2 ? 0.4 : 1.0) * (drive == 2 ? 1.8 : 1.0));
+                put_real(kind.leakage * power.leakage * drive.leakage);
                 put("\",\n      \"data_5_f\": \"");
-                put_real(kind.capacitance * (drive == 2 ? 1.6 : 1.0));
+                put_real(kind.capacitance * drive.capacitance);
                 put("\", \"data_6_f\": \"");
-                put_real(kind.area * (drive == 2 ? 1.5 : 1.0));
+                put_real(kind.area * drive.area);
                 put("\", \"data_7_f\": \"");
-                put_real(drive == 2 ? 0.12 : 0.06);
+                put_real(drive.max_capacitance);
                 put("\" }");
                 separator = ",\n";
             }
