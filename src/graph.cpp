@@ -65,8 +65,8 @@ bool order_gates(DESIGN_GRAPH& graph)
     // Kahn's algorithm: a gate is placed once every gate driving one of its
     // inputs is. Gates are taken in creation order as they become ready, so
     // a netlist written in signal order keeps its own order; a gate that
-    // becomes ready after the scan has passed it is placed at once, from a
-    // stack.
+    // becomes ready after the scan has passed it is placed before the scan
+    // moves on.
     const std::size_t gate_count = graph.gate_out.size();
     std::vector<std::uint32_t> waiting(gate_count, 0);  // inputs whose driver is not placed
     for (std::size_t gate = 0; gate < gate_count; ++gate)
@@ -75,14 +75,16 @@ bool order_gates(DESIGN_GRAPH& graph)
                 waiting[gate] += 1;
     graph.order.clear();
     graph.order.reserve(gate_count);
+    // Gates found ready behind the scan, placed first in, first out: each is
+    // known well before its turn, so the reads for several of them overlap,
+    // where a stack would take up the one just found and wait on each.
     std::vector<std::uint32_t> ready;
     for (std::uint32_t scan = 0; scan < gate_count; ++scan) {
         if (waiting[scan] != 0)
             continue;
-        ready.push_back(scan);
-        while (!ready.empty()) {
-            const std::uint32_t gate = ready.back();
-            ready.pop_back();
+        ready.assign(1, scan);
+        for (std::size_t next = 0; next < ready.size(); ++next) {
+            const std::uint32_t gate = ready[next];
             graph.order.push_back(gate);
             const std::int32_t out = graph.gate_out[gate];
             if (out == no_position)
