@@ -4,6 +4,8 @@
 #include "design.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 double clock_period = -1.0;
@@ -128,56 +131,76 @@ DECIMAL written_magnitude(const std::string& token)
     return magnitude;
 }
 
-// Multiplies a decimal digit string by a small factor.
-void multiply(std::string& digits, int factor)
+// The exact decimal of a float, worked out by the compiler: a float has
+// at most 112 significant decimal digits (a 24-bit integer times 5^149).
+struct EXACT_DECIMAL {
+    std::array<char, 120> digits{};
+    std::size_t length = 0;
+    long exponent = 0;
+    constexpr std::string_view text() const { return {digits.data(), length}; }
+};
+
+// Multiplies the digits, least significant first, by a small factor.
+constexpr void multiply(EXACT_DECIMAL& number, int factor)
 {
     int carry = 0;
-    for (auto d = digits.rbegin(); d != digits.rend(); ++d) {
-        const int product = (*d - '0') * factor + carry;
-        *d = static_cast<char>('0' + product % 10);
+    for (std::size_t k = 0; k < number.length; ++k) {
+        const int product = number.digits[k] * factor + carry;
+        number.digits[k] = static_cast<char>(product % 10);
         carry = product / 10;
     }
     for (; carry > 0; carry /= 10)
-        digits.insert(digits.begin(), static_cast<char>('0' + carry % 10));
+        number.digits[number.length++] = static_cast<char>(carry % 10);
 }
 
-// The exact decimal form of a positive finite float m * 2^e (m an integer):
-// m doubled e times, or m times 5^-e and scaled by 10^e.
-DECIMAL exact_decimal(float value)
+// A positive finite float is m * 2^e with m an integer: m doubled e times,
+// or m times 5^-e and scaled by 10^e.
+constexpr EXACT_DECIMAL exact_decimal(float value)
 {
-    int e = 0;
-    const float fraction = std::frexp(value, &e);
-    std::string digits =
-        std::to_string(static_cast<std::uint32_t>(std::ldexp(fraction, FLT_MANT_DIG)));
-    e -= FLT_MANT_DIG;
+    constexpr int fraction_bits = FLT_MANT_DIG - 1;
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    const int biased = static_cast<int>(bits >> fraction_bits);
+    std::uint32_t m = bits & ((std::uint32_t{1} << fraction_bits) - 1);
+    if (biased != 0)
+        m |= std::uint32_t{1} << fraction_bits;
+    const int e = (biased != 0 ? biased : 1) - (FLT_MAX_EXP - 1) - fraction_bits;
+    EXACT_DECIMAL exact;
+    for (; m > 0; m /= 10)
+        exact.digits[exact.length++] = static_cast<char>(m % 10);
     for (int k = 0; k < (e < 0 ? -e : e); ++k)
-        multiply(digits, e < 0 ? 5 : 2);
-    DECIMAL exact;
-    exact.exponent = static_cast<long>(digits.size()) - 1 + (e < 0 ? e : 0);
-    exact.digits = digits.substr(0, digits.find_last_not_of('0') + 1);
+        multiply(exact, e < 0 ? 5 : 2);
+    exact.exponent = static_cast<long>(exact.length) - 1 + (e < 0 ? e : 0);
+    std::size_t zeros = 0;
+    while (exact.digits[zeros] == 0)
+        ++zeros;
+    std::reverse(exact.digits.begin(), exact.digits.begin() + exact.length);
+    exact.length -= zeros;
+    for (std::size_t k = 0; k < exact.length; ++k)
+        exact.digits[k] = static_cast<char>('0' + exact.digits[k]);
     return exact;
 }
+
+constexpr EXACT_DECIMAL largest_single = exact_decimal(FLT_MAX);
+constexpr EXACT_DECIMAL smallest_normal_single = exact_decimal(FLT_MIN);
 
 // Below zero, zero or above zero as a is below, equal to or above b (both
 // non-zero): with leading digits non-zero, the exponent decides first and
 // the digits then compare as text.
-int compare(const DECIMAL& a, const DECIMAL& b)
+int compare(const DECIMAL& a, const EXACT_DECIMAL& b)
 {
     if (a.exponent != b.exponent)
         return a.exponent < b.exponent ? -1 : 1;
-    return a.digits.compare(b.digits);
+    return std::string_view(a.digits).compare(b.text());
 }
 
 // Reads a token that is_double accepted at single precision; a value that
 // single precision cannot hold is a malformed module name.
 double read_constraint(const std::string& token)
 {
-    static const DECIMAL largest = exact_decimal(FLT_MAX);
-    static const DECIMAL smallest = exact_decimal(FLT_MIN);
     // Exact range check: the written digits against the exact decimals of FLT_MAX and FLT_MIN.
     const DECIMAL written = written_magnitude(token);
-    if (!written.digits.empty() &&
-        (compare(written, largest) > 0 || compare(written, smallest) < 0))
+    if (!written.digits.empty() && (compare(written, largest_single) > 0 ||
+                                    compare(written, smallest_normal_single) < 0))
         uti_error("module name error\n");
     return static_cast<double>(std::strtof(token.c_str(), nullptr));
 }
