@@ -2,6 +2,8 @@
 // cell, read into tmp_cell and committed into lib at its closing brace.
 #include "design.h"
 
+#include <utility>
+
 namespace {
 
 const std::string& text_attr(CELL& cell, const char* key)
@@ -32,36 +34,50 @@ void lib_add_attr(const std::string& name)
     lib.attributes.push_back(name);
 }
 
+namespace {
+
+// Stores the whole value under the key. A cell object's keys usually come in
+// map order, so the end is tried first as the place of a new entry.
+void store(const std::string& key, const LIB_ATTR& attr)
+{
+    tmp_cell.attrs.try_emplace(tmp_cell.attrs.end(), key)->second = attr;
+}
+
+} // namespace
+
 // Each setter keeps its own working value whose other members are never
 // written, so every stored entry carries exactly one set member.
 void lib_tmp_cell_insert_attr_i(const std::string& key, int value)
 {
     static LIB_ATTR attr;
     attr.ival = value;
-    tmp_cell.attrs[key] = attr;
+    store(key, attr);
 }
 
 void lib_tmp_cell_insert_attr_f(const std::string& key, double value)
 {
     static LIB_ATTR attr;
     attr.fval = value;
-    tmp_cell.attrs[key] = attr;
+    store(key, attr);
 }
 
 void lib_tmp_cell_insert_attr_s(const std::string& key, const std::string& value)
 {
     static LIB_ATTR attr;
     attr.sval = value;
-    tmp_cell.attrs[key] = attr;
+    store(key, attr);
 }
 
+// The finished cell moves into the library: what it holds there is what a
+// copy would hold, and tmp_cell is left empty for the next object.
 void lib_create_cell_from_tmp_cell()
 {
     const std::string name = text_attr(tmp_cell, "cell_name");
-    if (lib.cells.count(name))
+    const auto place = lib.cells.lower_bound(name);
+    if (place != lib.cells.end() && place->first == name)
         uti_error_at("Cell '%s' already exists\n", name.c_str());
     const std::string& type = text_attr(tmp_cell, "cell_type");
     tmp_cell.input_num = (type == "buf" || type == "not") ? 1 : 2;
-    lib.cells[name] = tmp_cell;
+    lib.cells.emplace_hint(place, name, std::move(tmp_cell));
     tmp_cell.attrs.clear();
 }
