@@ -1,6 +1,7 @@
-// Cell figures: one row per library cell, and each gate's row.
+// Cell figures: one row per cell that gates use, and each gate's row.
 #include "cell_figures.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 
@@ -29,44 +30,55 @@ struct ROW_TABLE {
     std::vector<std::uint32_t> rows;
     std::size_t mask = 0;
 
-    explicit ROW_TABLE(const std::vector<CELL_FIGURES>& figures)
-        : cells(std::bit_ceil(2 * figures.size() + 1), nullptr), rows(cells.size(), 0),
+    explicit ROW_TABLE(std::size_t most_cells)
+        : cells(std::bit_ceil(2 * most_cells + 1), nullptr), rows(cells.size(), 0),
           mask(cells.size() - 1)
     {
-        for (std::uint32_t row = 0; row < figures.size(); ++row) {
-            std::size_t at = home(figures[row].cell);
-            while (cells[at])
-                at = (at + 1) & mask;
-            cells[at] = figures[row].cell;
-            rows[at] = row;
-        }
     }
     std::size_t home(const CELL* cell) const
     {
         const auto address = reinterpret_cast<std::uintptr_t>(cell);
         return static_cast<std::size_t>((address * 0x9e3779b97f4a7c15ull) >> 32) & mask;
     }
-    // Every gate's cell is a library cell, so the probe always ends.
-    std::uint32_t row_of(const CELL* cell) const
+    // The slot of the cell, or the empty slot where it would go.
+    std::size_t slot_of(const CELL* cell) const
     {
         std::size_t at = home(cell);
-        while (cells[at] != cell)
+        while (cells[at] && cells[at] != cell)
             at = (at + 1) & mask;
-        return rows[at];
+        return at;
     }
 };
 
 } // namespace
 
+// Only the cells that gates use are read, in library order: a look-up per
+// gate would insert what those cells lack and touch no other cell. One walk
+// over the gates numbers their cells as first met; the library's order then
+// renumbers them.
 GATE_FIGURES figures_of_gates()
 {
+    ROW_TABLE table(std::min(gates.size(), lib.cells.size()));
     GATE_FIGURES figures;
-    figures.rows.reserve(lib.cells.size());
-    for (auto& [name, cell] : lib.cells)
-        figures.rows.push_back(figures_of(cell));
-    const ROW_TABLE table(figures.rows);
     figures.row_of_gate.reserve(gates.size());
-    for (const GATE* gate : gates)
-        figures.row_of_gate.push_back(table.row_of(gate->cell));
+    std::uint32_t met = 0;
+    for (const GATE* gate : gates) {
+        const std::size_t at = table.slot_of(gate->cell);
+        if (!table.cells[at]) {
+            table.cells[at] = gate->cell;
+            table.rows[at] = met++;
+        }
+        figures.row_of_gate.push_back(table.rows[at]);
+    }
+    std::vector<std::uint32_t> row_of_met(met);
+    for (auto& [name, cell] : lib.cells) {
+        const std::size_t at = table.slot_of(&cell);
+        if (table.cells[at]) {
+            row_of_met[table.rows[at]] = static_cast<std::uint32_t>(figures.rows.size());
+            figures.rows.push_back(figures_of(cell));
+        }
+    }
+    for (std::uint32_t& row : figures.row_of_gate)
+        row = row_of_met[row];
     return figures;
 }

@@ -19,13 +19,13 @@ struct CELL_FIGURES {
 };
 
 struct GATE_FIGURES {
-    std::vector<CELL_FIGURES> rows;  // one per library cell, in lib.cells order
+    std::vector<CELL_FIGURES> rows;  // one per cell that gates use, in lib.cells order
     std::vector<std::uint32_t> row_of_gate;  // by gate position
     const CELL_FIGURES& of_gate(std::uint32_t gate) const { return rows[row_of_gate[gate]]; }
 };
 
-// Takes the figures of every library cell (looking up a missing attribute
-// inserts it, as a look-up per gate would) and finds each gate's row.
+// Takes the figures of every cell that gates use (looking up a missing
+// attribute inserts it, as a look-up per gate would) and finds each gate's row.
 GATE_FIGURES figures_of_gates();
 
 // Written by finalize_design; read by the passes.

@@ -1,4 +1,4 @@
-// Cell figures: one row per library cell, each gate's row, and look-ups
+// Cell figures: one row per cell that gates use, each gate's row, and look-ups
 // that insert what a cell lacks.
 #include "cell_figures.h"
 #include "map.h"
@@ -13,6 +13,7 @@ TEST(cell_figures, rows_follow_the_library_and_gates_find_theirs)
     init_mapping(), encode_lib(), rst_new_inst(), lib_rst();
     add_cell("B", "buf", {{"data_1_f", 0.5}, {"data_6_f", 2.0}});
     add_cell("A", "not", {{"data_4_f", 0.25}});
+    add_cell("C", "and", {});  // no gate uses it: no row, nothing inserted
     add_gate("B", "g1", "a", "b");
     add_gate("A", "g2", "b", "c");
     add_gate("B", "g3", "c", "d");
@@ -25,6 +26,7 @@ TEST(cell_figures, rows_follow_the_library_and_gates_find_theirs)
     EXPECT_EQ(figures.of_gate(1).leak, 0.25);
     EXPECT_EQ(figures.of_gate(1).area, 0.0);
     EXPECT_EQ(lib.cells.at("A").attrs.count("data_6_f"), 1u);  // inserted by the look-up
+    EXPECT_EQ(lib.cells.at("C").attrs.count("data_6_f"), 0u);
 }
 
 } // namespace
