@@ -6,6 +6,7 @@
 // one.
 #pragma once
 #include "inline_list.h"
+#include "lib_nodes.h"
 #include "net_sinks.h"
 
 #include <cstddef>
@@ -31,14 +32,17 @@ struct LIB_ATTR {
 
 struct CELL {
     std::size_t input_num = 0;               // 1 for "buf" and "not", else 2
-    std::map<std::string, LIB_ATTR> attrs;  // by key exactly as the file spells it
+    // By key exactly as the file spells it.
+    std::map<std::string, LIB_ATTR, std::less<std::string>,
+             LIB_NODES<std::pair<const std::string, LIB_ATTR>>> attrs;
 };
 
 struct LIB {
     int cell_num = -1;
     int attr_num = -1;
     std::vector<std::string> attributes;  // file order, repeats kept
-    std::map<std::string, CELL, std::less<>> cells;  // by cell name; addresses stay stable
+    // By cell name; addresses stay stable.
+    std::map<std::string, CELL, std::less<>, LIB_NODES<std::pair<const std::string, CELL>>> cells;
     void reset();
 };
 
