@@ -40,7 +40,11 @@ namespace {
 // map order, so the end is tried first as the place of a new entry.
 void store(const std::string& key, const LIB_ATTR& attr)
 {
-    tmp_cell.attrs.try_emplace(tmp_cell.attrs.end(), key)->second = attr;
+    auto& attrs = tmp_cell.attrs;
+    const std::size_t entries = attrs.size();
+    const auto entry = attrs.emplace_hint(attrs.end(), key, attr);
+    if (attrs.size() == entries)  // the key was there: overwrite all three members
+        entry->second = attr;
 }
 
 } // namespace
