@@ -33,8 +33,8 @@ struct LIB_ATTR {
 struct CELL {
     std::size_t input_num = 0;               // 1 for "buf" and "not", else 2
     // By key exactly as the file spells it.
-    std::map<std::string, LIB_ATTR, std::less<std::string>,
-             LIB_NODES<std::pair<const std::string, LIB_ATTR>>> attrs;
+    std::map<std::string, LIB_ATTR, std::less<>, LIB_NODES<std::pair<const std::string, LIB_ATTR>>>
+        attrs;
 };
 
 struct LIB {
@@ -124,10 +124,10 @@ extern int line_no;
 void lib_rst();
 void lib_set_cell_num(int count);
 void lib_set_attr_num(int count);
-void lib_add_attr(const std::string& name);
-void lib_tmp_cell_insert_attr_i(const std::string& key, int value);
-void lib_tmp_cell_insert_attr_f(const std::string& key, double value);
-void lib_tmp_cell_insert_attr_s(const std::string& key, const std::string& value);
+void lib_add_attr(std::string_view name);
+void lib_tmp_cell_insert_attr_i(std::string_view key, int value);
+void lib_tmp_cell_insert_attr_f(std::string_view key, double value);
+void lib_tmp_cell_insert_attr_s(std::string_view key, std::string_view value);
 void lib_create_cell_from_tmp_cell();
 
 // Netlist builder. An instance statement without a name reaches

@@ -6,9 +6,13 @@
 
 namespace {
 
-const std::string& text_attr(CELL& cell, const char* key)
+// Insert-on-lookup, without making a text of the key when the entry is there.
+const std::string& text_attr(CELL& cell, std::string_view key)
 {
-    return cell.attrs[key].sval;
+    auto entry = cell.attrs.lower_bound(key);
+    if (entry == cell.attrs.end() || entry->first != key)
+        entry = cell.attrs.emplace_hint(entry, key, LIB_ATTR());
+    return entry->second.sval;
 }
 
 } // namespace
@@ -29,16 +33,16 @@ void lib_set_attr_num(int count)
     lib.attr_num = count;
 }
 
-void lib_add_attr(const std::string& name)
+void lib_add_attr(std::string_view name)
 {
-    lib.attributes.push_back(name);
+    lib.attributes.emplace_back(name);
 }
 
 namespace {
 
 // Stores the whole value under the key. A cell object's keys usually come in
 // map order, so the end is tried first as the place of a new entry.
-void store(const std::string& key, const LIB_ATTR& attr)
+void store(std::string_view key, const LIB_ATTR& attr)
 {
     auto& attrs = tmp_cell.attrs;
     const std::size_t entries = attrs.size();
@@ -51,21 +55,21 @@ void store(const std::string& key, const LIB_ATTR& attr)
 
 // Each setter keeps its own working value whose other members are never
 // written, so every stored entry carries exactly one set member.
-void lib_tmp_cell_insert_attr_i(const std::string& key, int value)
+void lib_tmp_cell_insert_attr_i(std::string_view key, int value)
 {
     static LIB_ATTR attr;
     attr.ival = value;
     store(key, attr);
 }
 
-void lib_tmp_cell_insert_attr_f(const std::string& key, double value)
+void lib_tmp_cell_insert_attr_f(std::string_view key, double value)
 {
     static LIB_ATTR attr;
     attr.fval = value;
     store(key, attr);
 }
 
-void lib_tmp_cell_insert_attr_s(const std::string& key, const std::string& value)
+void lib_tmp_cell_insert_attr_s(std::string_view key, std::string_view value)
 {
     static LIB_ATTR attr;
     attr.sval = value;

@@ -37,18 +37,18 @@ int yylex()
 
 void lib_set_cell_num(int count) { record("lib_set_cell_num", std::to_string(count)); }
 void lib_set_attr_num(int count) { record("lib_set_attr_num", std::to_string(count)); }
-void lib_add_attr(const std::string& name) { record("lib_add_attr", name); }
-void lib_tmp_cell_insert_attr_s(const std::string& key, const std::string& value)
+void lib_add_attr(std::string_view name) { record("lib_add_attr", std::string(name)); }
+void lib_tmp_cell_insert_attr_s(std::string_view key, std::string_view value)
 {
-    record("lib_tmp_cell_insert_attr_s", key + "," + value);
+    record("lib_tmp_cell_insert_attr_s", std::string(key) + "," + std::string(value));
 }
-void lib_tmp_cell_insert_attr_i(const std::string& key, int value)
+void lib_tmp_cell_insert_attr_i(std::string_view key, int value)
 {
-    record("lib_tmp_cell_insert_attr_i", key + "," + std::to_string(value));
+    record("lib_tmp_cell_insert_attr_i", std::string(key) + "," + std::to_string(value));
 }
-void lib_tmp_cell_insert_attr_f(const std::string& key, double value)
+void lib_tmp_cell_insert_attr_f(std::string_view key, double value)
 {
-    record("lib_tmp_cell_insert_attr_f", key + "," + shortest(value));
+    record("lib_tmp_cell_insert_attr_f", std::string(key) + "," + shortest(value));
 }
 void lib_create_cell_from_tmp_cell() { record("lib_create_cell_from_tmp_cell", ""); }
 void insert_inputs(std::string_view name) { record("insert_inputs", std::string(name)); }
