@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
+#include <utility>
 
 GATE_FIGURES gate_figures;
 
@@ -59,17 +60,18 @@ struct ROW_TABLE {
 GATE_FIGURES figures_of_gates()
 {
     ROW_TABLE table(std::min(gates.size(), lib.cells.size()));
-    GATE_FIGURES figures;
-    figures.row_of_gate.reserve(gates.size());
+    std::vector<std::uint32_t> row_of_gate(gates.size());
     std::uint32_t met = 0;
-    for (const GATE* gate : gates) {
-        const std::size_t at = table.slot_of(gate->cell);
+    for (std::size_t g = 0; g < gates.size(); ++g) {
+        const CELL* cell = gates[g]->cell;
+        const std::size_t at = table.slot_of(cell);
         if (!table.cells[at]) {
-            table.cells[at] = gate->cell;
+            table.cells[at] = cell;
             table.rows[at] = met++;
         }
-        figures.row_of_gate.push_back(table.rows[at]);
+        row_of_gate[g] = table.rows[at];
     }
+    GATE_FIGURES figures;
     std::vector<std::uint32_t> row_of_met(met);
     for (auto& [name, cell] : lib.cells) {
         const std::size_t at = table.slot_of(&cell);
@@ -78,7 +80,8 @@ GATE_FIGURES figures_of_gates()
             figures.rows.push_back(figures_of(cell));
         }
     }
-    for (std::uint32_t& row : figures.row_of_gate)
+    for (std::uint32_t& row : row_of_gate)
         row = row_of_met[row];
+    figures.row_of_gate = std::move(row_of_gate);
     return figures;
 }
