@@ -191,9 +191,12 @@ cells_section
     : QUOTE CELLS QUOTE COLON LBRACKET cell_objects RBRACKET
     ;
 
+/* A cell object is complete (the builder has copied what it keeps): the name
+   texts scanned so far are dead. These reductions read no lookahead, so no
+   text of the next object is among them. */
 cell_objects
-    : cell_object
-    | cell_objects COMMA cell_object
+    : cell_object                                               { reader_release_texts(); }
+    | cell_objects COMMA cell_object                            { reader_release_texts(); }
     ;
 
 cell_object
