@@ -1,9 +1,9 @@
 // Design database: the library and design records, the process-wide
 // containers that list them, the two fatal reporters, and the builders that
 // the parser calls while it reads a file. Each connection is recorded once,
-// in the records: a pin's net, a net's driver, a gate's cell, a net's port
-// flags. A record's position (in gates and nets.by_position) is its id less
-// one.
+// in the records: a pin's net, a gate's cell, a net's port flags; a net's
+// driver and sinks are views of the pins, set when the design is finalised.
+// A record's position (in gates and nets.by_position) is its id less one.
 #pragma once
 #include "inline_list.h"
 #include "lib_nodes.h"
@@ -83,7 +83,7 @@ struct NET {
     NET_SINKS sinks;  // input pins it feeds, in connection order
     bool is_primary_input = false;   // declared by `input`
     bool is_primary_output = false;  // declared by `output`
-    PIN* driver = nullptr;  // null for a net that no gate drives
+    PIN* driver = nullptr;  // set when finalised; null for a net that no gate drives
 };
 
 // Every net, in creation order, found by name through the index.

@@ -36,6 +36,8 @@ void finalize_design()
     std::vector<double> output_load(nets.size());
     for (std::uint32_t n = 0; n < nets.size(); ++n) {
         NET& net = *nets.by_position[n];
+        const std::int32_t driver = graph.net_driver[n];
+        net.driver = driver == no_position ? nullptr : &gates[driver]->out_pin;
         net.sinks.first = graph.net_sink_begin[n];
         net.sinks.count = graph.net_sink_begin[n + 1] - graph.net_sink_begin[n];
         net.load_cap = load[n];

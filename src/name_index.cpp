@@ -161,12 +161,18 @@ struct PROBE {
     }
 };
 
+// The record position a taken slot holds.
+std::size_t position_in(const NAME_SLOT& slot)
+{
+    return (slot.position & ~name_mark) - 1;
+}
+
 // True when `slot` holds `name`; only a long name needs its record.
 bool holds(const NAME_SLOT& slot, const NAME_SLOT& key, std::string_view name, NAME_AT name_at)
 {
     if (slot.tag != key.tag || slot.head != key.head)
         return false;
-    return (key.tag & 0xfu) != long_name || name_at(slot.position - 1) == name;
+    return (key.tag & 0xfu) != long_name || name_at(position_in(slot)) == name;
 }
 
 
@@ -188,24 +194,30 @@ void grow(NAME_INDEX& index)
 
 } // namespace
 
-std::size_t index_find_or_add(NAME_INDEX& index, std::string_view name, std::size_t new_position,
-                              NAME_AT name_at)
+NAME_ENTRY index_entry(NAME_INDEX& index, std::string_view name, std::size_t new_position,
+                       NAME_AT name_at)
 {
     // At most three quarters full, so that probe runs stay short.
     if ((index.count + 1) * 4 > index.slots.size() * 3)
         grow(index);
     NAME_SLOT key = key_of(name);
     for (PROBE probe(key, index.slots.size() - 1);; probe.next()) {
-        const NAME_SLOT& slot = index.slots[probe.at];
+        NAME_SLOT& slot = index.slots[probe.at];
         if (slot.position == 0) {
             key.position = static_cast<std::uint32_t>(new_position + 1);
-            index.slots[probe.at] = key;
+            slot = key;
             index.count += 1;
-            return new_position;
+            return {new_position, &slot};
         }
         if (holds(slot, key, name, name_at))
-            return slot.position - 1;
+            return {position_in(slot), &slot};
     }
+}
+
+std::size_t index_find_or_add(NAME_INDEX& index, std::string_view name, std::size_t new_position,
+                              NAME_AT name_at)
+{
+    return index_entry(index, name, new_position, name_at).position;
 }
 
 bool index_find(const NAME_INDEX& index, std::string_view name, NAME_AT name_at,
@@ -219,7 +231,7 @@ bool index_find(const NAME_INDEX& index, std::string_view name, NAME_AT name_at,
         if (slot.position == 0)
             return false;
         if (holds(slot, key, name, name_at)) {
-            position = slot.position - 1;
+            position = position_in(slot);
             return true;
         }
     }

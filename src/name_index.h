@@ -12,8 +12,13 @@
 struct NAME_SLOT {
     std::uint64_t head = 0;      // first eight bytes of the name, zero-padded
     std::uint32_t tag = 0;       // 28 bits of probe start, then the length (15: longer than 8)
-    std::uint32_t position = 0;  // record position + 1; 0 marks an empty slot
+    std::uint32_t position = 0;  // record position + 1, and name_mark; 0 marks an empty slot
 };
+
+// One bit of a slot that the index's owner may set for a name: the slot is
+// in cache right after a look-up, where the name's record seldom is.
+// Positions stay below it.
+constexpr std::uint32_t name_mark = 0x80000000u;
 
 // Slot storage on cache-line boundaries, so that a group of four slots is
 // exactly one cache line.
@@ -41,6 +46,14 @@ using NAME_AT = std::string_view (*)(std::size_t position);
 // `new_position` under it and returns that.
 std::size_t index_find_or_add(NAME_INDEX& index, std::string_view name, std::size_t new_position,
                               NAME_AT name_at);
+// index_find_or_add, with the name's slot, which stays where it is until
+// the next name is added.
+struct NAME_ENTRY {
+    std::size_t position;
+    NAME_SLOT* slot;
+};
+NAME_ENTRY index_entry(NAME_INDEX& index, std::string_view name, std::size_t new_position,
+                       NAME_AT name_at);
 // Finds `name` without recording it; false when absent.
 bool index_find(const NAME_INDEX& index, std::string_view name, NAME_AT name_at,
                 std::size_t& position);

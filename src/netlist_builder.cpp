@@ -49,17 +49,27 @@ std::string_view gate_name_at(std::size_t position)
     return gates[position]->name;
 }
 
-// The position of the net named `name`, which is added when there is none.
-std::uint32_t net_position_of(std::string_view name)
+// The index entry of the net named `name`, which is added when there is
+// none. The slot's mark tells that an output may no longer connect to the
+// net: the net is a primary input or a gate drives it. It is kept where the
+// look-up has just been, not read from the net's record or the gates: in a
+// netlist out of signal order the record is nearly always far out of cache
+// at an output connection.
+NAME_ENTRY net_entry_of(std::string_view name)
 {
     const std::size_t next = nets.size();
-    const std::size_t position = index_find_or_add(nets.index, name, next, net_name_at);
-    if (position == next) {
+    const NAME_ENTRY entry = index_entry(nets.index, name, next, net_name_at);
+    if (entry.position == next) {
         NET* added = make_net();
         nets.by_position.push_back(added);
         added->name = name;
     }
-    return static_cast<std::uint32_t>(position);
+    return entry;
+}
+
+std::uint32_t net_position_of(std::string_view name)
+{
+    return static_cast<std::uint32_t>(net_entry_of(name).position);
 }
 
 // Hooks an input pin named `pin_name` of `gate` onto `net`. The net's sinks
@@ -73,17 +83,28 @@ void connect_input(GATE* gate, NET* net, const char* pin_name)
     pin.net = net;
 }
 
-// Makes the gate's output pin the driver of `net`; `driven_format` is the
-// message for a net that another gate already drives.
-void connect_output(GATE* gate, NET* net, const char* driven_format)
+// Ends the run at an output connection to `net`, which a gate drives or
+// which is a primary input. The records name a net's driver only once the
+// design is finalised, so the driver is looked for among the gates.
+[[noreturn]] void reject_output(const NET* net, const char* driven_format)
+{
+    for (const GATE* other : gates)
+        if (other->out_pin.net == net)
+            uti_error_at(driven_format, net->name.c_str(), other->name.c_str());
+    uti_error_at("Net '%s' is driven by primary-input\n", net->name.c_str());
+}
+
+// Makes the gate's output pin drive the net named `name`; `driven_format`
+// is the message for a net that another gate already drives.
+void connect_output(GATE* gate, std::string_view name, const char* driven_format)
 {
     PIN* pin = &gate->out_pin;
     pin->dir = PIN_OUT;
-    if (net->driver)
-        uti_error_at(driven_format, net->name.c_str(), net->driver->gate->name.c_str());
-    if (net->is_primary_input)
-        uti_error_at("Net '%s' is driven by primary-input\n", net->name.c_str());
-    net->driver = pin;
+    const NAME_ENTRY entry = net_entry_of(name);
+    NET* net = net_at(static_cast<std::uint32_t>(entry.position));
+    if (entry.slot->position & name_mark)
+        reject_output(net, driven_format);
+    entry.slot->position |= name_mark;
     pin->name = "Y";
     pin->gate = gate;
     pin->net = net;
@@ -92,13 +113,13 @@ void connect_output(GATE* gate, NET* net, const char* driven_format)
 void connect_by_name(GATE* gate, std::string_view cell_ref)
 {
     for (const auto& [pin_name, net_name] : port_map_name) {
-        NET* net = find_or_add_net(net_name);
         if (pin_name == "A" || pin_name == "B") {
+            NET* net = find_or_add_net(net_name);
             if (pin_name == "B" && gate->cell->input_num == 1)
                 uti_error_at("'%s' gate doesn't have pin 'B'\n", std::string(cell_ref).c_str());
             connect_input(gate, net, pin_name == "A" ? "A" : "B");
         } else if (pin_name == "Y") {
-            connect_output(gate, net, "Net '%s' is already driven by gate '%s'\n");
+            connect_output(gate, net_name, "Net '%s' is already driven by gate '%s'\n");
         } else {
             uti_error_at("Pin name '%s' not found\n", pin_name.c_str());
         }
@@ -113,7 +134,7 @@ void connect_by_order(GATE* gate, std::string_view cell_ref)
                      static_cast<int>(inputs_of_cell + 1));
     for (std::size_t i = 0; i < inputs_of_cell; ++i)
         connect_input(gate, find_or_add_net(port_map_order[i]), i == 0 ? "A" : "B");
-    connect_output(gate, find_or_add_net(port_map_order[inputs_of_cell]),
+    connect_output(gate, port_map_order[inputs_of_cell],
                    "Net '%s' is already drived by gate '%s'\n");
 }
 
@@ -183,7 +204,9 @@ void anticipate_name(std::string_view name)
 
 void insert_inputs(std::string_view name)
 {
-    find_or_add_net(name)->is_primary_input = true;
+    const NAME_ENTRY entry = net_entry_of(name);
+    net_at(static_cast<std::uint32_t>(entry.position))->is_primary_input = true;
+    entry.slot->position |= name_mark;
 }
 
 void insert_outputs(std::string_view name)
