@@ -195,11 +195,14 @@ NET* find_or_add_net(std::string_view name)
     return net_at(net_position_of(name));
 }
 
-void anticipate_name(std::string_view name)
+void anticipate_net(std::string_view name)
 {
-    const NAME_SLOT key = index_key(name);
-    index_prefetch(nets.index, key);
-    index_prefetch(_gate_map, key);
+    index_prefetch(nets.index, index_key(name));
+}
+
+void anticipate_instance(std::string_view name)
+{
+    index_prefetch(_gate_map, index_key(name));
 }
 
 void insert_inputs(std::string_view name)
