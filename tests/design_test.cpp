@@ -76,6 +76,9 @@ INSTANTIATE_TEST_SUITE_P(builders, design_error, testing::Values(
                "Line: 4 error: Net 'n' is already drived by gate 'g1'\n"},
     BUILD_CASE{"drives_primary_input", nullptr, "input n;\nINV g1 (a, n);\n",
                "Line: 3 error: Net 'n' is driven by primary-input\n"},
+    // The driver is named first when a driven net is declared an input as well.
+    BUILD_CASE{"driven_then_declared_input", nullptr, "INV g1 (a, n);\ninput n;\nINV g2 (b, n);\n",
+               "Line: 4 error: Net 'n' is already drived by gate 'g1'\n"},
     // Q sorts before Y, whose net is already driven.
     BUILD_CASE{"unknown_pin_before_y", nullptr, "INV g0 (x, n);\nINV g1 (.Y(n), .Q(b));\n",
                "Line: 3 error: Pin name 'Q' not found\n"},
