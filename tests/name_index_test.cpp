@@ -73,4 +73,29 @@ TEST(name_index, a_probe_reaches_the_last_free_slot)
     }
 }
 
+// A marked name keeps its mark and its position through the growth of the
+// table, and the mark hides from neither look-up.
+TEST(name_index, a_mark_stays_with_its_name)
+{
+    static std::vector<std::string> stored;
+    const NAME_AT name_at = [](std::size_t position) -> std::string_view {
+        return stored[position];
+    };
+    NAME_INDEX index;
+    for (int i = 0; i < 3000; ++i) {
+        stored.push_back(i % 2 ? "n" + std::to_string(i) : "long_name_" + std::to_string(i));
+        NAME_ENTRY entry = index_entry(index, stored.back(), stored.size() - 1, name_at);
+        if (i % 3 == 0)
+            entry.slot->position |= name_mark;
+    }
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        const NAME_ENTRY entry = index_entry(index, stored[i], stored.size(), name_at);
+        EXPECT_EQ(entry.position, i) << stored[i];
+        EXPECT_EQ((entry.slot->position & name_mark) != 0, i % 3 == 0) << stored[i];
+        std::size_t position = 0;
+        EXPECT_TRUE(index_find(index, stored[i], name_at, position));
+        EXPECT_EQ(position, i);
+    }
+}
+
 } // namespace
