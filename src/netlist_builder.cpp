@@ -67,11 +67,6 @@ NAME_ENTRY net_entry_of(std::string_view name)
     return entry;
 }
 
-std::uint32_t net_position_of(std::string_view name)
-{
-    return static_cast<std::uint32_t>(net_entry_of(name).position);
-}
-
 // Hooks an input pin named `pin_name` of `gate` onto `net`. The net's sinks
 // and load follow from its pins when the design is finalised.
 void connect_input(GATE* gate, NET* net, const char* pin_name)
@@ -192,7 +187,7 @@ void insert_port_list_by_name(std::string_view pin_name, std::string_view net_na
 
 NET* find_or_add_net(std::string_view name)
 {
-    return net_at(net_position_of(name));
+    return net_at(static_cast<std::uint32_t>(net_entry_of(name).position));
 }
 
 void anticipate_net(std::string_view name)
