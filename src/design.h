@@ -136,6 +136,11 @@ void rst_new_inst();
 void insert_port_list_by_order(std::string_view net_name);
 void insert_port_list_by_name(std::string_view pin_name, std::string_view net_name);
 NET* find_or_add_net(std::string_view name);
+// Reports the first instance whose name an earlier one has, at its own
+// line. create_instance leaves that check until the netlist is read:
+// finalize_design calls this first, and so does every message of the read,
+// since the repeat came before it.
+void check_instance_names();
 void insert_inputs(std::string_view name);
 void insert_outputs(std::string_view name);
 void create_instance(std::string_view cell_ref, std::string_view inst_name);

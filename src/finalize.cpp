@@ -21,6 +21,7 @@ double slp_for_fout_size(int fanout)
 
 void finalize_design()
 {
+    check_instance_names();
     gate_figures = figures_of_gates();
     design_graph = graph_of_design();
     const DESIGN_GRAPH& graph = design_graph;

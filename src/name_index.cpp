@@ -214,12 +214,6 @@ NAME_ENTRY index_entry(NAME_INDEX& index, std::string_view name, std::size_t new
     }
 }
 
-std::size_t index_find_or_add(NAME_INDEX& index, std::string_view name, std::size_t new_position,
-                              NAME_AT name_at)
-{
-    return index_entry(index, name, new_position, name_at).position;
-}
-
 bool index_find(const NAME_INDEX& index, std::string_view name, NAME_AT name_at,
                 std::size_t& position)
 {

@@ -42,12 +42,9 @@ struct NAME_INDEX {
 // The name of the record at a position; the index keeps no names of its own.
 using NAME_AT = std::string_view (*)(std::size_t position);
 
-// Returns the position recorded under `name`; when there is none, records
-// `new_position` under it and returns that.
-std::size_t index_find_or_add(NAME_INDEX& index, std::string_view name, std::size_t new_position,
-                              NAME_AT name_at);
-// index_find_or_add, with the name's slot, which stays where it is until
-// the next name is added.
+// The position recorded under `name`, with the name's slot, which stays
+// where it is until the next name is added; when there is none, records
+// `new_position` under it first.
 struct NAME_ENTRY {
     std::size_t position;
     NAME_SLOT* slot;

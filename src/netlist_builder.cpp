@@ -6,9 +6,12 @@
 #include "read_ahead.h"
 #include "records.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -36,17 +39,80 @@ std::map<std::string, std::string, NAME_ORDER> port_map_name;
 // connection then costs no allocation.
 std::vector<decltype(port_map_name)::node_type> spare_port_nodes;
 std::vector<std::string> port_map_order;
-// Named instances (positions in gates), for the duplicate-name check only.
-NAME_INDEX _gate_map;
+// Named instances not yet checked for a name used before, each with the
+// line of its statement. The check waits until the netlist is read or a
+// message is due, and then sorts them: a look-up per statement would miss
+// the cache at nearly every name of a netlist out of order.
+struct NAMED_GATE {
+    std::uint32_t key;  // the name's look-up key (index_key), equal for equal names
+    std::uint32_t gate;
+    int line;
+};
+std::vector<NAMED_GATE> named_gates;
+std::size_t named_gates_checked = 0;
 
 std::string_view net_name_at(std::size_t position)
 {
     return nets.by_position[position]->name;
 }
 
-std::string_view gate_name_at(std::size_t position)
+// Sorts items by their high word, ties by their low word: a stable radix
+// sort of the high word keeps the low words' ascending order. A million
+// names sort in a few passes over memory, whatever order they came in.
+void sort_by_key(std::vector<std::uint64_t>& items)
 {
-    return gates[position]->name;
+    if (items.size() < 256) {
+        std::sort(items.begin(), items.end());
+        return;
+    }
+    constexpr unsigned digit_bits = 11;
+    constexpr std::size_t digits = std::size_t{1} << digit_bits;
+    std::vector<std::uint64_t> sorted(items.size());
+    for (unsigned shift = 32; shift < 64; shift += digit_bits) {
+        std::vector<std::size_t> next(digits, 0);
+        for (const std::uint64_t item : items)
+            next[(item >> shift) & (digits - 1)] += 1;
+        std::size_t at = 0;
+        for (std::size_t& place : next)
+            at += std::exchange(place, at);
+        for (const std::uint64_t item : items)
+            sorted[next[(item >> shift) & (digits - 1)]++] = item;
+        items.swap(sorted);
+    }
+}
+
+std::string_view gate_name_of(const NAMED_GATE& named)
+{
+    return gates[named.gate]->name;
+}
+
+// The first gate in `run` (named gates in creation order) whose name an
+// earlier gate of the run has, or null.
+const NAMED_GATE* first_repeat(std::vector<const NAMED_GATE*>& run)
+{
+    const NAMED_GATE* repeat = nullptr;
+    const auto note = [&repeat](const NAMED_GATE* later) {
+        if (!repeat || later->gate < repeat->gate)
+            repeat = later;
+    };
+    // A run is nearly always one or two names; a longer one is sorted by
+    // name, keeping creation order among equal names.
+    if (run.size() <= 8) {
+        for (std::size_t j = 1; j < run.size(); ++j)
+            for (std::size_t k = 0; k < j; ++k)
+                if (gate_name_of(*run[k]) == gate_name_of(*run[j])) {
+                    note(run[j]);
+                    break;
+                }
+        return repeat;
+    }
+    std::stable_sort(run.begin(), run.end(), [](const NAMED_GATE* a, const NAMED_GATE* b) {
+        return gate_name_of(*a) < gate_name_of(*b);
+    });
+    for (std::size_t j = 1; j < run.size(); ++j)
+        if (gate_name_of(*run[j - 1]) == gate_name_of(*run[j]))
+            note(run[j]);
+    return repeat;
 }
 
 // The index entry of the net named `name`, which is added when there is
@@ -83,6 +149,7 @@ void connect_input(GATE* gate, NET* net, const char* pin_name)
 // design is finalised, so the driver is looked for among the gates.
 [[noreturn]] void reject_output(const NET* net, const char* driven_format)
 {
+    check_instance_names();
     for (const GATE* other : gates)
         if (other->out_pin.net == net)
             uti_error_at(driven_format, net->name.c_str(), other->name.c_str());
@@ -110,12 +177,15 @@ void connect_by_name(GATE* gate, std::string_view cell_ref)
     for (const auto& [pin_name, net_name] : port_map_name) {
         if (pin_name == "A" || pin_name == "B") {
             NET* net = find_or_add_net(net_name);
-            if (pin_name == "B" && gate->cell->input_num == 1)
+            if (pin_name == "B" && gate->cell->input_num == 1) {
+                check_instance_names();
                 uti_error_at("'%s' gate doesn't have pin 'B'\n", std::string(cell_ref).c_str());
+            }
             connect_input(gate, net, pin_name == "A" ? "A" : "B");
         } else if (pin_name == "Y") {
             connect_output(gate, net_name, "Net '%s' is already driven by gate '%s'\n");
         } else {
+            check_instance_names();
             uti_error_at("Pin name '%s' not found\n", pin_name.c_str());
         }
     }
@@ -124,9 +194,11 @@ void connect_by_name(GATE* gate, std::string_view cell_ref)
 void connect_by_order(GATE* gate, std::string_view cell_ref)
 {
     const std::size_t inputs_of_cell = gate->cell->input_num;
-    if (port_map_order.size() != inputs_of_cell + 1)
+    if (port_map_order.size() != inputs_of_cell + 1) {
+        check_instance_names();
         uti_error_at("cell type '%s' needs %d ports\n", std::string(cell_ref).c_str(),
                      static_cast<int>(inputs_of_cell + 1));
+    }
     for (std::size_t i = 0; i < inputs_of_cell; ++i)
         connect_input(gate, find_or_add_net(port_map_order[i]), i == 0 ? "A" : "B");
     connect_output(gate, port_map_order[inputs_of_cell],
@@ -159,20 +231,26 @@ void rst_new_inst()
 
 void insert_port_list_by_order(std::string_view net_name)
 {
-    if (port_map == PORT_MAP_NAME)
+    if (port_map == PORT_MAP_NAME) {
+        check_instance_names();
         uti_error_at("Port connections cannot be mixed ordered and named\n");
+    }
     port_map = PORT_MAP_ORDER;
     port_map_order.emplace_back(net_name);
 }
 
 void insert_port_list_by_name(std::string_view pin_name, std::string_view net_name)
 {
-    if (port_map == PORT_MAP_ORDER)
+    if (port_map == PORT_MAP_ORDER) {
+        check_instance_names();
         uti_error_at("Port connections cannot be mixed ordered and named\n");
+    }
     port_map = PORT_MAP_NAME;
     const auto place = port_map_name.lower_bound(pin_name);
-    if (place != port_map_name.end() && !NAME_ORDER{}(pin_name, place->first))
+    if (place != port_map_name.end() && !NAME_ORDER{}(pin_name, place->first)) {
+        check_instance_names();
         uti_error_at("Port '%s' specified more than once\n", std::string(pin_name).c_str());
+    }
     if (spare_port_nodes.empty()) {
         port_map_name.emplace_hint(place, pin_name, net_name);
         return;
@@ -195,9 +273,37 @@ void anticipate_net(std::string_view name)
     index_prefetch(nets.index, index_key(name));
 }
 
-void anticipate_instance(std::string_view name)
+void check_instance_names()
 {
-    index_prefetch(_gate_map, index_key(name));
+    if (named_gates_checked == named_gates.size())
+        return;
+    named_gates_checked = named_gates.size();
+    // Equal names have equal keys: sorted by key, every repeat sits in a run
+    // of one key.
+    std::vector<std::uint64_t> by_key(named_gates.size());
+    for (std::size_t i = 0; i < named_gates.size(); ++i)
+        by_key[i] = std::uint64_t{named_gates[i].key} << 32 | i;
+    sort_by_key(by_key);
+    const NAMED_GATE* repeat = nullptr;
+    std::vector<const NAMED_GATE*> run;
+    for (std::size_t at = 0; at < by_key.size();) {
+        std::size_t end = at + 1;
+        while (end < by_key.size() && by_key[end] >> 32 == by_key[at] >> 32)
+            ++end;
+        if (end - at > 1) {
+            run.clear();
+            for (std::size_t i = at; i < end; ++i)
+                run.push_back(&named_gates[static_cast<std::uint32_t>(by_key[i])]);
+            const NAMED_GATE* found = first_repeat(run);
+            if (found && (!repeat || found->gate < repeat->gate))
+                repeat = found;
+        }
+        at = end;
+    }
+    if (repeat) {
+        line_no = repeat->line;
+        uti_error_at("gate name '%s' is already exists\n", gates[repeat->gate]->name.c_str());
+    }
 }
 
 void insert_inputs(std::string_view name)
@@ -215,21 +321,23 @@ void insert_outputs(std::string_view name)
 void create_instance(std::string_view cell_ref, std::string_view inst_name)
 {
     const auto found = lib.cells.find(cell_ref);
-    if (found == lib.cells.end())
+    if (found == lib.cells.end()) {
+        check_instance_names();
         uti_error_at("cell type '%s' not found in lib\n", std::string(cell_ref).c_str());
-    const std::size_t next = gates.size();
-    if (inst_name != "(empty)" &&
-        index_find_or_add(_gate_map, inst_name, next, gate_name_at) != next)
-        uti_error_at("gate name '%s' is already exists\n", std::string(inst_name).c_str());
+    }
     GATE* gate = make_gate();
     gates.push_back(gate);
     gate->name = inst_name;
+    if (inst_name != "(empty)")
+        named_gates.push_back({index_key(inst_name).tag, position_of(*gate), line_no});
     gate->cell = &found->second;
     if (port_map == PORT_MAP_NAME)
         connect_by_name(gate, cell_ref);
     else if (port_map == PORT_MAP_ORDER)
         connect_by_order(gate, cell_ref);
-    else
+    else {
+        check_instance_names();
         uti_error_at("Specify at least one port\n");
+    }
     rst_new_inst();
 }

@@ -114,6 +114,10 @@ INSTANTIATE_TEST_SUITE_P(run, cli, testing::Values(
              "syntax error\nLine: 4\n", "", "(none)"},
     CLI_CASE{"unknown_cell", EVAL_FULL, files, cells, design("top", "B9 g1 (a, y);\n"), 1, "",
              "Line: 4 error: cell type 'B9' not found in lib\n", "(none)"},
+    // Found once the whole netlist is read, at the repeat's own line.
+    CLI_CASE{"gate_name_twice", EVAL_FULL, files, cells,
+             design("top", "B8 g1 (a, n);\nB8 g1 (n, y);\nB8 g2 (y, z);\n"), 1, "",
+             "Line: 5 error: gate name 'g1' is already exists\n", "(none)"},
     CLI_CASE{"loop_before_listing", EVAL_FULL,
              "-debug -library lib.json -netlist net.v -output out.txt", cells, looped, 1, "",
              "Error: Netlist contains self-loop\n", "(none)"},

@@ -63,6 +63,30 @@ INSTANTIATE_TEST_SUITE_P(builders, design_error, testing::Values(
                "Line: 3 error: cell type 'XOR9' not found in lib\n"},
     BUILD_CASE{"gate_name_twice", nullptr, "INV g1 (a, b);\nINV g1 (a, c);\n",
                "Line: 3 error: gate name 'g1' is already exists\n"},
+    // A repeated instance name is checked once the netlist is read, and still
+    // comes before every fault after it, in its statement or later.
+    BUILD_CASE{"gate_name_twice_then_syntax_error", nullptr,
+               "INV g1 (a, b);\nINV g1 (a, c);\nINV g2 (a d);\nendmodule\n",
+               "Line: 3 error: gate name 'g1' is already exists\n"},
+    BUILD_CASE{"gate_name_twice_then_character", nullptr, "INV g1 (a, b);\nINV g1 (a, c);\n$",
+               "Line: 3 error: gate name 'g1' is already exists\n"},
+    BUILD_CASE{"gate_name_twice_then_unknown_cell", nullptr,
+               "INV g1 (a, b);\nINV g1 (a, c);\nXOR9 g2 (a, d);\n",
+               "Line: 3 error: gate name 'g1' is already exists\n"},
+    BUILD_CASE{"gate_name_twice_then_driven", nullptr,
+               "INV g1 (a, b);\nINV g1 (a, c);\nINV g2 (a, b);\n",
+               "Line: 3 error: gate name 'g1' is already exists\n"},
+    BUILD_CASE{"gate_name_twice_with_bad_ports", nullptr, "INV g1 (a, b);\nINV g1 (a, b, c);\n",
+               "Line: 3 error: gate name 'g1' is already exists\n"},
+    BUILD_CASE{"earlier_repeat_of_two", nullptr,
+               "INV g5 (a, b);\nINV g4 (a, c);\nINV g5 (a, d);\nINV g4 (a, e);\n",
+               "Line: 4 error: gate name 'g5' is already exists\n"},
+    // Long names that differ only in a number's leading zeros share a
+    // look-up key, but not a name.
+    BUILD_CASE{"names_of_one_key", nullptr,
+               "INV inverter_7 (a, b);\nINV inverter_007 (a, c);\nINV inverter_07 (a, d);\n"
+               "INV inverter_007 (a, e);\n",
+               "Line: 5 error: gate name 'inverter_007' is already exists\n"},
     BUILD_CASE{"pin_b_on_one_input", nullptr, "INV g1 (.A(a), .B(b), .Y(c));\n",
                "Line: 2 error: 'INV' gate doesn't have pin 'B'\n"},
     // Y's net is already driven, but the list is walked A, B, Y.

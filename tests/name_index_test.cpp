@@ -37,12 +37,12 @@ TEST(name_index, finds_every_name_it_recorded_and_no_other)
     stored.push_back(std::string("ab\0", 3));
     stored.push_back(std::string("ab", 2));
     for (std::size_t i = 0; i < stored.size(); ++i)
-        EXPECT_EQ(index_find_or_add(index, stored[i], i, name_at), i) << stored[i];
+        EXPECT_EQ(index_entry(index, stored[i], i, name_at).position, i) << stored[i];
     for (std::size_t i = 0; i < stored.size(); ++i) {
         std::size_t position = 0;
         ASSERT_TRUE(index_find(index, stored[i], name_at, position)) << stored[i];
         EXPECT_EQ(position, i);
-        EXPECT_EQ(index_find_or_add(index, stored[i], stored.size(), name_at), i);
+        EXPECT_EQ(index_entry(index, stored[i], stored.size(), name_at).position, i);
     }
     std::size_t position = 0;
     for (const char* absent : {"abcdefgh3", "abcdefg", "net5000", "net3", "abcdefghij_long_namf",
@@ -58,14 +58,14 @@ TEST(name_index, a_probe_reaches_the_last_free_slot)
         return stored[position];
     };
     NAME_INDEX index;
-    index_find_or_add(index, stored[0], 0, name_at);  // makes the first table
+    index_entry(index, stored[0], 0, name_at);  // makes the first table
     for (std::size_t free_slot : {std::size_t{0}, index.slots.size() / 2, index.slots.size() - 1}) {
         // Every slot taken by a record that matches no name, but one.
         for (NAME_SLOT& slot : index.slots)
             slot = NAME_SLOT{~std::uint64_t{0}, 0, 1};
         index.slots[free_slot] = NAME_SLOT{};
         index.count = 0;  // so that the look-up does not grow the table first
-        EXPECT_EQ(index_find_or_add(index, stored[1], 1, name_at), 1u);
+        EXPECT_EQ(index_entry(index, stored[1], 1, name_at).position, 1u);
         EXPECT_EQ(index.slots[free_slot].position, 2u);
         std::size_t position = 0;
         EXPECT_TRUE(index_find(index, stored[1], name_at, position));
