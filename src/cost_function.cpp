@@ -169,14 +169,15 @@ void do_dyn_power()
     for (std::uint32_t net = 0; net < net_count; ++net)
         if (is_leaf(graph, net))
             set_prob[net] = leaf_probability(graph, net);
-    for (const std::uint32_t gate : graph.order) {
-        const std::int32_t out = graph.gate_out[gate];
+    for (std::size_t at = 0; at < graph.order.size(); ++at) {
+        const std::int32_t out = graph.order_out[at];
         if (out == no_position || graph.net_input[out])
             continue;
         double values[2] = {0.0, 0.0};
         std::uint32_t count = 0;
-        for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i)
-            values[count++] = set_prob[graph.gate_in[i]];
+        for (; count < 2 && graph.order_in[2 * at + count] != no_position; ++count)
+            values[count] = set_prob[graph.order_in[2 * at + count]];
+        const std::uint32_t gate = graph.order[at];
         set_prob[out] = gate_probability(gate, logic[gate], values, count);
     }
     const auto switching_at = [](std::uint32_t net) {
@@ -209,15 +210,15 @@ void do_timing()
     // arrive before 0.0 count as 0.0. Primary inputs and undriven nets
     // arrive at 0.0.
     arrival_time.assign(net_count, 0.0);
-    for (const std::uint32_t gate : graph.order) {
-        const std::int32_t out = graph.gate_out[gate];
+    for (std::size_t at = 0; at < graph.order.size(); ++at) {
+        const std::int32_t out = graph.order_out[at];
         if (out == no_position || graph.net_input[out])
             continue;
         double latest = 0.0;
-        for (std::uint32_t i = graph.gate_in_begin[gate]; i < graph.gate_in_begin[gate + 1]; ++i)
-            if (arrival_time[graph.gate_in[i]] > latest)
-                latest = arrival_time[graph.gate_in[i]];
-        arrival_time[out] = delay[gate] + latest;
+        for (std::size_t i = 2 * at; i < 2 * at + 2 && graph.order_in[i] != no_position; ++i)
+            if (arrival_time[graph.order_in[i]] > latest)
+                latest = arrival_time[graph.order_in[i]];
+        arrival_time[out] = delay[graph.order[at]] + latest;
     }
     // A net is required by the clock at a primary output and, before that,
     // by each sink gate's output less that gate's delay, in sink order. A
@@ -237,9 +238,9 @@ void do_timing()
         }
         required_time[net] = earliest;
     };
-    for (auto gate = graph.order.rbegin(); gate != graph.order.rend(); ++gate)
-        if (graph.gate_out[*gate] != no_position)
-            required_from_sinks(static_cast<std::uint32_t>(graph.gate_out[*gate]));
+    for (auto out = graph.order_out.rbegin(); out != graph.order_out.rend(); ++out)
+        if (*out != no_position)
+            required_from_sinks(static_cast<std::uint32_t>(*out));
     for (std::uint32_t net = 0; net < net_count; ++net)
         if (graph.net_driver[net] == no_position)
             required_from_sinks(net);

@@ -97,5 +97,17 @@ bool order_gates(DESIGN_GRAPH& graph)
             }
         }
     }
-    return graph.order.size() == gate_count;
+    if (graph.order.size() != gate_count)
+        return false;
+    // Gathered in a loop of their own, whose reads do not wait on one another.
+    graph.order_out.resize(gate_count);
+    graph.order_in.assign(2 * gate_count, no_position);
+    for (std::size_t at = 0; at < gate_count; ++at) {
+        const std::uint32_t gate = graph.order[at];
+        graph.order_out[at] = graph.gate_out[gate];
+        const std::uint32_t first = graph.gate_in_begin[gate];
+        for (std::uint32_t i = first; i < graph.gate_in_begin[gate + 1]; ++i)
+            graph.order_in[2 * at + (i - first)] = static_cast<std::int32_t>(graph.gate_in[i]);
+    }
+    return true;
 }

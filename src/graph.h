@@ -48,6 +48,14 @@ struct DESIGN_GRAPH {
     // Every gate, each after the gates that drive its inputs; in creation
     // order wherever the netlist allows it.
     std::vector<std::uint32_t> order;
+    // The nets of the gate at each place of the order: its output net (or
+    // no_position) in order_out[p], its input nets in order_in[2p] and
+    // order_in[2p + 1], in pin order, no_position past the last. The forward
+    // sweeps read them one place after the other: through gate_out and
+    // gate_in, a netlist out of signal order would send each step to memory
+    // far from the last, behind a chain of dependent reads.
+    std::vector<std::int32_t> order_out;
+    std::vector<std::int32_t> order_in;
 };
 
 // The connections of the design as it stands; the order is left empty.

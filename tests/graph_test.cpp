@@ -1,12 +1,14 @@
 // The loop check's order of the gates over the design's graph.
 #include "design.h"
 #include "finalize.h"
+#include "graph.h"
 #include "map.h"
 #include "unit_support.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -44,6 +46,27 @@ INSTANTIATE_TEST_SUITE_P(graph, loop_check, testing::Values(
               "INV g5 (f, b);\n", true},
     LOOP_CASE{"open_output", "INV g1 (.A(n));\nINV g2 (a, n);\n", false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Each place of the order carries its gate's nets: a gate connected by B
+// alone has it first, and a gate without an output has none.
+TEST_F(graph, order_carries_each_gates_nets)
+{
+    parse_text(two_cells);
+    parse_text("module m (a);\nNAND2 g1 (.B(c), .Y(d));\nINV g0 (a, c);\n"
+               "NAND2 g2 (.A(d), .B(a));\nendmodule\n");
+    finalize_design();
+    cyclic_check();
+    const DESIGN_GRAPH& graph = design_graph;
+    ASSERT_EQ(graph.order, (std::vector<std::uint32_t>{1, 0, 2}));
+    const auto name = [](std::int32_t net) {
+        return net == no_position ? std::string("-") : nets.by_position[net]->name;
+    };
+    std::vector<std::string> places;
+    for (std::size_t at = 0; at < graph.order.size(); ++at)
+        places.push_back(name(graph.order_out[at]) + " " + name(graph.order_in[2 * at]) + " " +
+                         name(graph.order_in[2 * at + 1]));
+    EXPECT_EQ(places, (std::vector<std::string>{"c a -", "d c -", "- d a"}));
+}
 
 TEST_F(graph, million_gate_chain_passes)
 {
