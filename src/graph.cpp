@@ -79,11 +79,37 @@ bool order_gates(DESIGN_GRAPH& graph)
     // known well before its turn, so the reads for several of them overlap,
     // where a stack would take up the one just found and wait on each.
     std::vector<std::uint32_t> ready;
+    // For each gate it places, the walk reads its output net, that net's
+    // range of sinks and the sinks, each far from the last in a netlist out
+    // of signal order. The reads are started some gates ahead, for the
+    // scan's gates and the queue's, in stages that each start from what an
+    // earlier stage fetched.
+    constexpr std::size_t ahead = 16;
+    const auto fetch_sinks = [&graph](std::uint32_t gate) {
+        const std::int32_t out = graph.gate_out[gate];
+        if (out != no_position)
+            __builtin_prefetch(&graph.net_sink_begin[out]);
+    };
+    const auto fetch_sink_list = [&graph](std::uint32_t gate) {
+        const std::int32_t out = graph.gate_out[gate];
+        if (out != no_position)
+            __builtin_prefetch(&graph.net_sink[graph.net_sink_begin[out]]);
+    };
     for (std::uint32_t scan = 0; scan < gate_count; ++scan) {
+        if (scan + ahead < gate_count)
+            fetch_sinks(static_cast<std::uint32_t>(scan + ahead));
+        if (scan + ahead / 2 < gate_count)
+            fetch_sink_list(static_cast<std::uint32_t>(scan + ahead / 2));
         if (waiting[scan] != 0)
             continue;
         ready.assign(1, scan);
         for (std::size_t next = 0; next < ready.size(); ++next) {
+            if (next + ahead < ready.size())
+                __builtin_prefetch(&graph.gate_out[ready[next + ahead]]);
+            if (next + ahead / 2 < ready.size())
+                fetch_sinks(ready[next + ahead / 2]);
+            if (next + ahead / 4 < ready.size())
+                fetch_sink_list(ready[next + ahead / 4]);
             const std::uint32_t gate = ready[next];
             graph.order.push_back(gate);
             const std::int32_t out = graph.gate_out[gate];
