@@ -242,15 +242,11 @@ void do_timing()
     // the last step's when the netlist is out of signal order: the reads
     // are started some places ahead, each from what an earlier one fetched.
     constexpr std::size_t ahead = 16;
-    const std::size_t places = graph.order_out.size();
-    const auto net_ahead = [&](std::size_t at, std::size_t by) {
-        return at >= by ? graph.order_out[at - by] : no_position;
-    };
-    for (std::size_t at = places; at-- > 0;) {
-        if (const std::int32_t net = net_ahead(at, ahead); net != no_position)
-            __builtin_prefetch(&graph.net_sink_begin[net]);
-        if (const std::int32_t net = net_ahead(at, ahead / 2); net != no_position)
-            __builtin_prefetch(&graph.net_sink[graph.net_sink_begin[net]]);
+    for (std::size_t at = graph.order_out.size(); at-- > 0;) {
+        if (at >= ahead)
+            fetch_sink_range(graph, graph.order_out[at - ahead]);
+        if (at >= ahead / 2)
+            fetch_sink_list(graph, graph.order_out[at - ahead / 2]);
         if (graph.order_out[at] != no_position)
             required_from_sinks(static_cast<std::uint32_t>(graph.order_out[at]));
     }

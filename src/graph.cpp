@@ -85,21 +85,11 @@ bool order_gates(DESIGN_GRAPH& graph)
     // scan's gates and the queue's, in stages that each start from what an
     // earlier stage fetched.
     constexpr std::size_t ahead = 16;
-    const auto fetch_sinks = [&graph](std::uint32_t gate) {
-        const std::int32_t out = graph.gate_out[gate];
-        if (out != no_position)
-            __builtin_prefetch(&graph.net_sink_begin[out]);
-    };
-    const auto fetch_sink_list = [&graph](std::uint32_t gate) {
-        const std::int32_t out = graph.gate_out[gate];
-        if (out != no_position)
-            __builtin_prefetch(&graph.net_sink[graph.net_sink_begin[out]]);
-    };
     for (std::uint32_t scan = 0; scan < gate_count; ++scan) {
         if (scan + ahead < gate_count)
-            fetch_sinks(static_cast<std::uint32_t>(scan + ahead));
+            fetch_sink_range(graph, graph.gate_out[scan + ahead]);
         if (scan + ahead / 2 < gate_count)
-            fetch_sink_list(static_cast<std::uint32_t>(scan + ahead / 2));
+            fetch_sink_list(graph, graph.gate_out[scan + ahead / 2]);
         if (waiting[scan] != 0)
             continue;
         ready.assign(1, scan);
@@ -107,9 +97,9 @@ bool order_gates(DESIGN_GRAPH& graph)
             if (next + ahead < ready.size())
                 __builtin_prefetch(&graph.gate_out[ready[next + ahead]]);
             if (next + ahead / 2 < ready.size())
-                fetch_sinks(ready[next + ahead / 2]);
+                fetch_sink_range(graph, graph.gate_out[ready[next + ahead / 2]]);
             if (next + ahead / 4 < ready.size())
-                fetch_sink_list(ready[next + ahead / 4]);
+                fetch_sink_list(graph, graph.gate_out[ready[next + ahead / 4]]);
             const std::uint32_t gate = ready[next];
             graph.order.push_back(gate);
             const std::int32_t out = graph.gate_out[gate];
