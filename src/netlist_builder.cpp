@@ -87,31 +87,19 @@ std::string_view gate_name_of(const NAMED_GATE& named)
 }
 
 // The first gate in `run` (named gates in creation order) whose name an
-// earlier gate of the run has, or null.
+// earlier gate of the run has, or null. Runs longer than one are rare (a
+// repeat, or names that share a key), so they are simply sorted by name,
+// keeping creation order among equal names.
 const NAMED_GATE* first_repeat(std::vector<const NAMED_GATE*>& run)
 {
-    const NAMED_GATE* repeat = nullptr;
-    const auto note = [&repeat](const NAMED_GATE* later) {
-        if (!repeat || later->gate < repeat->gate)
-            repeat = later;
-    };
-    // A run is nearly always one or two names; a longer one is sorted by
-    // name, keeping creation order among equal names.
-    if (run.size() <= 8) {
-        for (std::size_t j = 1; j < run.size(); ++j)
-            for (std::size_t k = 0; k < j; ++k)
-                if (gate_name_of(*run[k]) == gate_name_of(*run[j])) {
-                    note(run[j]);
-                    break;
-                }
-        return repeat;
-    }
     std::stable_sort(run.begin(), run.end(), [](const NAMED_GATE* a, const NAMED_GATE* b) {
         return gate_name_of(*a) < gate_name_of(*b);
     });
+    const NAMED_GATE* repeat = nullptr;
     for (std::size_t j = 1; j < run.size(); ++j)
-        if (gate_name_of(*run[j - 1]) == gate_name_of(*run[j]))
-            note(run[j]);
+        if (gate_name_of(*run[j - 1]) == gate_name_of(*run[j]) &&
+            (!repeat || run[j]->gate < repeat->gate))
+            repeat = run[j];
     return repeat;
 }
 
